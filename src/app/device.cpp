@@ -1,0 +1,16 @@
+#include "app/device.h"
+
+namespace vantor {
+
+Device::Device(Seams& seams)
+    : channel(shell, seams.clock()), connection(shell, channel, seams), liveStatus(shell, channel) {
+  channel.bind(Feature::LiveStatus, &liveStatus);
+  connection.hooks.mainDisconnected = [this] { mainDisconnected(); };
+}
+
+void Device::mainDisconnected() {
+  tablesLoaded = false;
+  productsLoaded = false;
+}
+
+}  // namespace vantor

@@ -1,0 +1,34 @@
+#pragma once
+// The composition root: owns every feature of the tool and wires them to the
+// main port's catalogue and to the connection's events. The window and the
+// command-line tool each own one Device.
+#include <memory>
+
+#include "app/live_status.h"
+#include "link/command_channel.h"
+#include "link/connection.h"
+#include "link/seams.h"
+#include "link/shell.h"
+
+namespace vantor {
+
+class Device {
+ public:
+  explicit Device(Seams& seams);
+  Device(const Device&) = delete;
+  Device& operator=(const Device&) = delete;
+
+  Shell shell;
+  CommandChannel channel;
+  Connection connection;
+  LiveStatus liveStatus;
+
+  // Flags cleared whenever the main connection ends.
+  bool tablesLoaded = false;
+  bool productsLoaded = false;
+
+ private:
+  void mainDisconnected();
+};
+
+}  // namespace vantor

@@ -1,0 +1,49 @@
+#pragma once
+// The link's own replies: the device version (70), the status poll (51) and
+// the unusable exchange (0), decoded into the fields the window shows.
+#include <cstdint>
+#include <string>
+
+#include "link/command_channel.h"
+#include "link/command_feature.h"
+#include "link/shell.h"
+
+namespace vantor {
+
+struct LiveStatusFields {
+  std::string comStat;  // "%d %d %d %d"
+  std::string port2;    // "%X %X %X %X"
+  std::string peso;     // six signed weights
+  std::string timPes;   // last weighing time
+  std::string errorApp;
+  std::string webDeb;   // "%x %x %x %x"
+  int lnMenu = 0;       // display terminal menu line, 0 .. 13
+  int brMenu = 0;       // display terminal bottom-bar field, 0 .. 5
+  uint16_t lastWeighingTime = 0;
+};
+
+class LiveStatus final : public CommandFeature {
+ public:
+  static constexpr int kLnMenuItems = 14;
+  static constexpr int kBrMenuItems = 6;
+  static constexpr size_t kStatusBytes = 56;
+  static constexpr const char* kModelPrefix = " RW40";
+
+  LiveStatus(Shell& shell, CommandChannel& channel) : shell_(shell), channel_(channel) {}
+
+  void handleReply(int code, PayloadReader& payload) override;
+
+  const LiveStatusFields& fields() const { return fields_; }
+  const std::string& version() const { return shell_.statusBar[0]; }
+  const std::string& statusLine() const { return shell_.statusBar[1]; }
+
+ private:
+  void versionReply(PayloadReader& payload);
+  void statusReply(PayloadReader& payload);
+
+  Shell& shell_;
+  CommandChannel& channel_;
+  LiveStatusFields fields_;
+};
+
+}  // namespace vantor

@@ -1,0 +1,48 @@
+#pragma once
+// The settings record carried from one run to the next: the access level, the
+// device address and the hour stamp that lets level 4 survive a restart within
+// the same clock hour of the same day. 42 bytes: level, 20-byte host field,
+// 20-byte stamp field, check byte over the 41 bytes before it.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "link/seams.h"
+
+namespace vantor {
+
+struct SettingsRecord {
+  uint8_t level = 0;
+  std::array<uint8_t, 20> host{};
+  std::array<uint8_t, 20> stamp{};
+  uint8_t check = 0;
+
+  static constexpr size_t kSize = 42;
+  static constexpr size_t kMaxHost = 19;
+
+  // Builds the record as the window writes it at exit.
+  static SettingsRecord make(uint8_t level, const std::string& host, const LocalTime& now);
+  static std::optional<SettingsRecord> decode(const uint8_t* bytes, size_t size);
+  std::array<uint8_t, kSize> encode() const;
+
+  uint8_t computeCheck() const;
+  std::string hostText() const;
+  // The level this record grants now: 4 only when the level is 4, the check
+  // byte is right and the stamp is the current hour of the current day.
+  uint8_t restoredLevel(const LocalTime& now) const;
+};
+
+// "%02d%02d%02d%04d" of hour, day, month and year.
+std::string settingsStamp(const LocalTime& now);
+// The settings file's path: data directory + window caption + ".ini".
+std::string settingsPath(const std::string& dataDir, const std::string& caption);
+
+// File access. Reading returns nothing when the file cannot be opened or is
+// shorter than a record. Writing goes to a temporary file that is renamed over
+// the old one, so an interrupted write never leaves a truncated file; it
+// returns false when the file cannot be written.
+std::optional<SettingsRecord> readSettingsFile(const std::string& path);
+bool writeSettingsFile(const std::string& path, const SettingsRecord& record);
+
+}  // namespace vantor

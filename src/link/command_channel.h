@@ -1,0 +1,70 @@
+#pragma once
+// The main port's request/reply engine: the command queue, the request
+// builder, the reply reader and the dispatcher, driven by the connection.
+#include <array>
+#include <functional>
+#include <string>
+
+#include "link/command_catalogue.h"
+#include "link/command_feature.h"
+#include "link/command_queue.h"
+#include "link/frame_reader.h"
+#include "link/seams.h"
+#include "link/shell.h"
+#include "link/tx_frame.h"
+
+namespace vantor {
+
+// The hex read-outs of the last request and the last reply.
+struct Readouts {
+  std::string protMaster;  // request header and trailer
+  std::string msComPr;     // request CmdNum and ParNum
+  std::string comProt;     // reply STX .. ACK, then its trailer on success
+  std::string slComPr;     // reply counter and ParNum
+};
+
+class CommandChannel : private FrameSink {
+ public:
+  CommandChannel(Shell& shell, const Clock& clock);
+
+  void bind(Feature feature, CommandFeature* impl);
+  void setSocket(Socket* lan2) { lan2_ = lan2; }
+
+  void queueCmd(int code) { queue_.push(code); }  // QueueCmd
+  void sendNextCmd();                             // SendNextCmd
+  void lan2Read(ByteView bytes);                  // Lan2Read
+  void expirePartialReply();                      // on every poll tick
+  void resetReceiver() { reader_.clear(); }       // on connect and disconnect
+  void clearQueue() { queue_.clear(); }
+
+  const CmdQueue& queue() const { return queue_; }
+  const Readouts& readouts() const { return readouts_; }
+  TxFrame& txFrame() { return tx_; }
+
+  // Told after each good reply has been checked and before it is dispatched.
+  std::function<void()> onGoodReply;
+  // Consulted before the catalogue when a request is built: returns true when
+  // it wrote the request's parameters itself (raw requests of the debug tools).
+  std::function<bool(int code, RequestWriter& out)> requestOverride;
+  // Observers of the traffic; a reply is told after its handler ran (the command-line tool prints replies from here).
+  std::function<void(int code, ByteView frame)> onReply;
+  std::function<void(int code, ByteView frame)> onRequestSent;
+
+ private:
+  void frameGood(ByteView frame) override;
+  void frameError(const std::string& text, ByteView head,
+                  std::optional<FrameCounters> counters) override;
+  void dispatchReply(ByteView frame);
+  CommandFeature* featureFor(Feature feature) const;
+
+  Shell& shell_;
+  const Clock& clock_;
+  Socket* lan2_ = nullptr;
+  CmdQueue queue_;
+  TxFrame tx_;
+  FrameReader reader_;
+  Readouts readouts_;
+  std::array<CommandFeature*, static_cast<size_t>(Feature::Count)> features_{};
+};
+
+}  // namespace vantor
