@@ -1,0 +1,33 @@
+#pragma once
+
+// What rw4000-sim is told on its command line.
+
+#include <QHostAddress>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace rwsim {
+
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitCannotListen = 1;
+
+struct CommandLine {
+    enum class Outcome { Run, Help, Error };
+
+    Outcome outcome = Outcome::Run;
+    QString error;  // set when outcome is Error
+    QHostAddress host{QHostAddress::LocalHost};
+    std::vector<QString> faults;  // fault modes as given, in order
+
+    // arguments excludes the program name.
+    static CommandLine parse(const QStringList& arguments);
+    static QString usage();
+};
+
+// True for an IPv4 address inside 127.0.0.0/8, the only place the simulator
+// may listen.
+bool isLoopbackV4(const QHostAddress& address);
+
+}  // namespace rwsim

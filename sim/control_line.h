@@ -1,0 +1,21 @@
+#pragma once
+
+// The run-time control language read on standard input, one command a line:
+//   fault MODE   turn on a fault mode
+//   clear        turn every fault mode off
+
+#include "fault_set.h"
+
+#include <string>
+#include <string_view>
+
+namespace rwsim {
+
+struct ControlResult {
+    bool changed = false;  // the fault set was modified
+    std::string message;   // what to tell the operator
+};
+
+ControlResult applyControlLine(FaultSet& faults, std::string_view line);
+
+}  // namespace rwsim

@@ -1,0 +1,57 @@
+// rw4000-sim: a simulated RW4000 line controller listening on loopback.
+
+#include "command_line.h"
+#include "fault_set.h"
+#include "signal_watcher.h"
+#include "sim_device.h"
+#include "sim_server.h"
+#include "stdin_control.h"
+
+#include <QCoreApplication>
+
+#include <csignal>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const rwsim::CommandLine options = rwsim::CommandLine::parse(app.arguments().mid(1));
+    switch (options.outcome) {
+    case rwsim::CommandLine::Outcome::Help:
+        std::fputs(qPrintable(rwsim::CommandLine::usage()), stdout);
+        return 0;
+    case rwsim::CommandLine::Outcome::Error:
+        std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(options.error));
+        return rwsim::kExitUsage;
+    case rwsim::CommandLine::Outcome::Run:
+        break;
+    }
+
+    rwsim::FaultSet faults;
+    for (const QString& mode : options.faults) {
+        faults.add(mode.toStdString());  // already checked while parsing
+    }
+
+    rwsim::SignalWatcher stopSignals({SIGTERM, SIGINT});
+    QObject::connect(&stopSignals, &rwsim::SignalWatcher::received, &app, [] { QCoreApplication::quit(); });
+
+    rwsim::SimDevice device;
+    rwsim::SimServer server(device, faults);
+    QString error;
+    if (!server.start(options.host, &error)) {
+        std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(error));
+        return rwsim::kExitCannotListen;
+    }
+
+    rwsim::StdinControl control(faults);
+    QObject::connect(&control, &rwsim::StdinControl::faultsChanged, &server, [&server] {
+        QString applyError;
+        if (!server.applyFaults(&applyError)) {
+            std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(applyError));
+        }
+    });
+
+    std::printf("rw4000-sim listening on %s\n", qPrintable(options.host.toString()));
+    std::fflush(stdout);
+    return app.exec();
+}
