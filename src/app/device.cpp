@@ -3,7 +3,7 @@
 namespace vantor {
 
 Device::Device(Seams& seams)
-    : channel(shell, seams.clock()), connection(shell, channel, seams), liveStatus(shell, channel) {
+    : channel(shell, seams.clock()), connection(shell, channel, seams), liveStatus(shell, channel), access(shell) {
   channel.bind(Feature::LiveStatus, &liveStatus);
   connection.hooks.mainDisconnected = [this] { mainDisconnected(); };
 }
@@ -11,6 +11,7 @@ Device::Device(Seams& seams)
 void Device::mainDisconnected() {
   tablesLoaded = false;
   productsLoaded = false;
+  access.mainDisconnected();
 }
 
 }  // namespace vantor

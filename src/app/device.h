@@ -4,6 +4,7 @@
 // command-line tool each own one Device.
 #include <memory>
 
+#include "access/access_control.h"
 #include "app/live_status.h"
 #include "link/command_channel.h"
 #include "link/connection.h"
@@ -22,6 +23,7 @@ class Device {
   CommandChannel channel;
   Connection connection;
   LiveStatus liveStatus;
+  AccessControl access;
 
   // Flags cleared whenever the main connection ends.
   bool tablesLoaded = false;
