@@ -1,0 +1,83 @@
+#include "ui/deb_page.h"
+
+#include <QFontDatabase>
+
+#include "ui/indicator.h"
+#include "ui/repaint_scheduler.h"
+#include "ui_deb_page.h"
+
+namespace vantor {
+
+namespace {
+void setIfChanged(QLineEdit* edit, const std::string& text) {
+  const QString q = QString::fromStdString(text);
+  if (edit->text() != q) edit->setText(q);
+}
+}  // namespace
+
+DebPage::DebPage(Device& device, QWidget* parent)
+    : QWidget(parent), device_(device), ui_(std::make_unique<Ui::DebPage>()) {
+  ui_->setupUi(this);
+  ui_->Memo1->setMaximumBlockCount(kMemoLines);
+  // The read-outs and their legends share one fixed-pitch font so that each
+  // two-digit group stands under its field name.
+  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  for (QWidget* w : {static_cast<QWidget*>(ui_->ProtMaster), static_cast<QWidget*>(ui_->ComProt),
+                     static_cast<QWidget*>(ui_->MsComPr), static_cast<QWidget*>(ui_->SlComPr),
+                     static_cast<QWidget*>(ui_->Label4), static_cast<QWidget*>(ui_->Label5)})
+    w->setFont(fixed);
+  const QFontMetrics fm(fixed);
+  const int margin = 16;
+  // ProtMaster/ComProt: 9 groups, "..  ", 3 groups = 52 characters.
+  ui_->ProtMaster->setMinimumWidth(fm.horizontalAdvance(QString(53, QLatin1Char('0'))) + margin);
+  ui_->ComProt->setMinimumWidth(ui_->ProtMaster->minimumWidth());
+  ui_->MsComPr->setMinimumWidth(fm.horizontalAdvance(QString(14, QLatin1Char('0'))) + margin);
+  ui_->SlComPr->setMinimumWidth(ui_->MsComPr->minimumWidth());
+  ui_->Label4->setContentsMargins(fm.horizontalAdvance(QLatin1Char(' ')) / 2 + 4, 0, 0, 0);
+  ui_->Label5->setContentsMargins(4, 0, 0, 0);
+  // "%d %d %d %d %d %d" of six signed 32-bit weights: up to 71 characters.
+  ui_->Peso->setMinimumWidth(ui_->Peso->fontMetrics().horizontalAdvance(QString(72, QLatin1Char('0'))));
+  ui_->ErrorApp->setMinimumWidth(ui_->ErrorApp->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('0'))));
+}
+
+DebPage::~DebPage() = default;
+
+void DebPage::repaintAreas(uint32_t areas) {
+  if (areas & bit(Area::Memo1)) paintMemo();
+  if (areas & bit(Area::Readouts)) paintReadouts();
+  if (areas & bit(Area::Indicators)) paintIndicators();
+  if (areas & bit(Area::LiveStatus)) paintLiveStatus();
+}
+
+void DebPage::paintMemo() {
+  const auto& lines = device_.shell.memo1;
+  if (memoShown_ > lines.size()) memoShown_ = 0;
+  // Only the newest kMemoLines can be shown; skip older ones unseen.
+  if (lines.size() - memoShown_ > static_cast<size_t>(kMemoLines)) memoShown_ = lines.size() - kMemoLines;
+  for (; memoShown_ < lines.size(); ++memoShown_)
+    ui_->Memo1->appendPlainText(QString::fromStdString(lines[memoShown_]));
+}
+
+void DebPage::paintReadouts() {
+  const Readouts& r = device_.channel.readouts();
+  setIfChanged(ui_->ProtMaster, r.protMaster);
+  setIfChanged(ui_->MsComPr, r.msComPr);
+  setIfChanged(ui_->ComProt, r.comProt);
+  setIfChanged(ui_->SlComPr, r.slComPr);
+}
+
+void DebPage::paintIndicators() {
+  paintIndicator(ui_->MsFl, device_.shell.msFl);
+  paintIndicator(ui_->SlFl, device_.shell.slFl);
+}
+
+void DebPage::paintLiveStatus() {
+  const LiveStatusFields& f = device_.liveStatus.fields();
+  setIfChanged(ui_->ComStat, f.comStat);
+  setIfChanged(ui_->Port2, f.port2);
+  setIfChanged(ui_->Peso, f.peso);
+  setIfChanged(ui_->WebDeb, f.webDeb);
+  setIfChanged(ui_->ErrorApp, f.errorApp);
+}
+
+}  // namespace vantor

@@ -1,0 +1,39 @@
+#pragma once
+// The "Deb" page: the protocol read-outs of the last request and reply
+// (Part 1.1), the live status fields (Part 1.5), the connection log Memo1
+// (Part 1.3) and the request/reply indicators MsFl and SlFl.
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+#include "app/device.h"
+
+namespace Ui {
+class DebPage;
+}
+
+namespace vantor {
+
+class DebPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kMemoLines = 5000;  // the widget keeps the newest lines only
+
+  DebPage(Device& device, QWidget* parent = nullptr);
+  ~DebPage() override;
+
+  void repaintAreas(uint32_t areas);
+
+ private:
+  void paintMemo();
+  void paintReadouts();
+  void paintIndicators();
+  void paintLiveStatus();
+
+  Device& device_;
+  std::unique_ptr<Ui::DebPage> ui_;
+  size_t memoShown_ = 0;  // lines of Shell::memo1 already in the widget
+};
+
+}  // namespace vantor

@@ -1,0 +1,48 @@
+// vantor: the RW4000 service and commissioning window.
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/data_dir.h"
+#include "app/main_window_logic.h"
+#include "platform/default_data_dir.h"
+#include "platform/qt_seams.h"
+#include "ui/tqxvantor.h"
+
+using namespace vantor;
+
+int main(int argc, char** argv) {
+  // The usage needs no display: answer it before Qt looks for one.
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word == "--help" || word == "-h") {
+      std::fputs(kWindowUsage, stdout);
+      return 0;
+    }
+  }
+  QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out of argv
+  QApplication::setApplicationDisplayName(QString::fromUtf8(kWindowCaption));
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  const WindowOptionsParse parsed = parseWindowOptions(words);
+  if (!parsed.options) {
+    std::fprintf(stderr, "vantor: %s\n%s", parsed.error.c_str(), kWindowUsage);
+    return 2;
+  }
+  const WindowOptions& o = *parsed.options;
+  WindowStart start{o.dataDir ? withTrailingSlash(*o.dataDir) : defaultDataDir(), o.host};
+
+  // An exception during start-up or escaping the loop is shown, and the
+  // program then ends with result 0 (Part 1.4).
+  try {
+    QtSeams seams;
+    TQXVantor window(seams, start);
+    window.show();
+    return QApplication::exec();
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), QString::fromStdString(e.what()));
+  }
+  return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The "SystemBin" page. Of the configuration blocks (Part 2.3) only the
+// weighing time TimPes of the status poll (Part 1.5) is here yet.
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+#include "app/device.h"
+
+namespace Ui {
+class SystemBinPage;
+}
+
+namespace vantor {
+
+class SystemBinPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  SystemBinPage(Device& device, QWidget* parent = nullptr);
+  ~SystemBinPage() override;
+
+  void repaintAreas(uint32_t areas);
+
+ private:
+  Device& device_;
+  std::unique_ptr<Ui::SystemBinPage> ui_;
+};
+
+}  // namespace vantor

@@ -1,0 +1,129 @@
+#include "ui/tqxvantor.h"
+
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include "app/data_dir.h"
+#include "ui/access_applier.h"
+#include "ui/deb_page.h"
+#include "ui/guarded.h"
+#include "ui/panel_bar.h"
+#include "ui/qx7_page.h"
+#include "ui/repaint_scheduler.h"
+#include "ui/system_bin_page.h"
+#include "ui/top_row.h"
+#include "ui/tsgnf.h"
+#include "ui_tqxvantor.h"
+
+namespace vantor {
+
+namespace {
+constexpr QPoint kDesignPosition(412, 133);
+constexpr QSize kDesignSize(1103, 630);
+}  // namespace
+
+TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::TQXVantor>()), device_(std::make_unique<Device>(seams)) {
+  ui_->setupUi(this);
+  setWindowTitle(QString::fromUtf8(kWindowCaption));
+  logic_ = std::make_unique<MainWindowLogic>(*device_, seams.clock(), start.dataDir, kWindowCaption);
+
+  ui_->StatusBar->setPanels({150, 200, 50});                      // Rev, Status, Sgn
+  ui_->ErrorBar->setPanels({100, 200, 100, 200, 100, 200, 50});  // link states, errors, count
+
+  topRow_ = new TopRow(*ui_, *device_, this);
+  deb_ = new DebPage(*device_, ui_->Deb);
+  ui_->Deb->layout()->addWidget(deb_);
+  qx7_ = new Qx7Page(*device_, ui_->TabQX7);
+  ui_->TabQX7->layout()->addWidget(qx7_);
+  systemBin_ = new SystemBinPage(*device_, ui_->System);
+  ui_->System->layout()->addWidget(systemBin_);
+  access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
+
+  repaint_ = new RepaintScheduler([this](uint32_t areas) { repaintAreas(areas); }, this);
+  device_->shell.onChange = [this](Area area) { repaint_->mark(area); };
+
+  connect(ui_->ErrorBar, &PanelBar::clicked, this, [this] { runGuarded(this, [this] { logic_->ErrorBarClick(); }); });
+
+  // FormCreate.
+  runGuarded(this, [&] {
+    logic_->FormCreate();
+    if (start.host) logic_->useHost(*start.host);
+  });
+  repaintAreas(kAllAreas);
+  repaint_->flush();
+
+  // The password dialog is created hidden right after the main window.
+  sgnf_ = new TSgnF(this);
+  placeOnScreen();
+}
+
+TQXVantor::~TQXVantor() {
+  device_->shell.onChange = nullptr;  // nothing repaints a window that is going away
+  runGuarded(nullptr, [this] { logic_->FormDestroy(); });  // a failure to write is silent
+}
+
+QTabWidget* TQXVantor::pages() const { return ui_->PageControl1; }
+PanelBar* TQXVantor::statusBar() const { return ui_->StatusBar; }
+PanelBar* TQXVantor::errorBar() const { return ui_->ErrorBar; }
+
+void TQXVantor::placeOnScreen() {
+  QRect wanted(kDesignPosition, kDesignSize.expandedTo(minimumSizeHint()));
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    // On a screen smaller than the design the window keeps inside it.
+    const QRect area = screen->availableGeometry();
+    wanted.setSize(wanted.size().boundedTo(area.size()));
+    if (wanted.right() > area.right()) wanted.moveRight(area.right());
+    if (wanted.bottom() > area.bottom()) wanted.moveBottom(area.bottom());
+    if (wanted.left() < area.left()) wanted.moveLeft(area.left());
+    if (wanted.top() < area.top()) wanted.moveTop(area.top());
+  }
+  resize(wanted.size());
+  move(wanted.topLeft());
+}
+
+void TQXVantor::mouseDoubleClickEvent(QMouseEvent* event) {
+  // Only the free area of the window: its own background and that of the top
+  // row between the controls; a double click on a control or a page is theirs.
+  QWidget* under = childAt(event->position().toPoint());
+  if (event->button() == Qt::LeftButton && (under == nullptr || under == ui_->TopRow)) {
+    FormDblClick();
+    event->accept();
+    return;
+  }
+  QWidget::mouseDoubleClickEvent(event);
+}
+
+void TQXVantor::FormDblClick() {
+  runGuarded(this, [this] {
+    AccessControl& access = device_->access;
+    if (!access.FormDblClick()) return;  // logged out
+    sgnf_->exec();
+    // OK or Cancel: the text typed is compared either way.
+    access.passwordDialogClosed(sgnf_->password().toStdString());
+  });
+}
+
+void TQXVantor::repaintNow() { repaint_->flush(); }
+int TQXVantor::repaintCount() const { return repaint_->paints(); }
+
+void TQXVantor::repaintAreas(uint32_t areas) {
+  if (areas & (bit(Area::StatusBar) | bit(Area::ErrorBar))) paintBars();
+  topRow_->repaintAreas(areas);
+  deb_->repaintAreas(areas);
+  qx7_->repaintAreas(areas);
+  systemBin_->repaintAreas(areas);
+  if (areas & bit(Area::Access)) access_->apply(device_->access.level());
+}
+
+void TQXVantor::paintBars() {
+  const Shell& s = device_->shell;
+  for (int i = 0; i < ui_->StatusBar->count(); ++i)
+    ui_->StatusBar->setText(i, QString::fromStdString(s.statusBar.at(static_cast<size_t>(i))));
+  for (int i = 0; i < ui_->ErrorBar->count(); ++i)
+    ui_->ErrorBar->setText(i, QString::fromStdString(s.errorBar.at(static_cast<size_t>(i))));
+}
+
+}  // namespace vantor

@@ -1,0 +1,79 @@
+#pragma once
+// The main window QXVantor (Part 1.4): the top row, the two status bars and
+// the nine pages. It owns the Device (every feature of the core) and the
+// window's own logic, binds the page classes to them, repaints what the core
+// reports as changed (coalesced), applies the access table, and writes the
+// settings file when it is destroyed.
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/device.h"
+#include "app/main_window_logic.h"
+
+class QTabWidget;
+namespace Ui {
+class TQXVantor;
+}
+
+namespace vantor {
+
+class AccessApplier;
+class DebPage;
+class PanelBar;
+class Qx7Page;
+class RepaintScheduler;
+class SystemBinPage;
+class TopRow;
+class TSgnF;
+
+struct WindowStart {
+  std::string dataDir;              // ends in a slash
+  std::optional<std::string> host;  // from the command line, replaces the stored one
+};
+
+class TQXVantor : public QWidget {
+  Q_OBJECT
+
+ public:
+  TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent = nullptr);
+  ~TQXVantor() override;  // FormDestroy
+
+  Device& device() { return *device_; }
+  MainWindowLogic& logic() { return *logic_; }
+  TSgnF& passwordDialog() { return *sgnf_; }
+  const AccessApplier& accessApplier() const { return *access_; }
+  QTabWidget* pages() const;
+  PanelBar* statusBar() const;
+  PanelBar* errorBar() const;
+  Qx7Page& qx7Page() { return *qx7_; }
+
+  // Log in through the password dialog, or log out (Part 4.6).
+  void FormDblClick();
+  // Repaints what the core reported as changed without waiting for the timer.
+  void repaintNow();
+  int repaintCount() const;
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void repaintAreas(uint32_t areas);
+  void paintBars();
+  void placeOnScreen();
+
+  std::unique_ptr<Ui::TQXVantor> ui_;
+  std::unique_ptr<Device> device_;
+  std::unique_ptr<MainWindowLogic> logic_;
+  RepaintScheduler* repaint_ = nullptr;
+  TopRow* topRow_ = nullptr;
+  DebPage* deb_ = nullptr;
+  Qx7Page* qx7_ = nullptr;
+  SystemBinPage* systemBin_ = nullptr;
+  std::unique_ptr<AccessApplier> access_;
+  TSgnF* sgnf_ = nullptr;
+};
+
+}  // namespace vantor

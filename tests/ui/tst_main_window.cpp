@@ -1,0 +1,486 @@
+// The main window with fake sockets and timers: access levels and the table,
+// the password dialog, the settings file, the error bar, and the read-outs
+// that the replies fill.
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <fstream>
+#include <memory>
+#include <set>
+
+#include "access/access_table.h"
+#include "app/data_dir.h"
+#include "app/settings_file.h"
+#include "fakes.h"
+#include "ui/access_applier.h"
+#include "ui/guarded.h"
+#include "ui/panel_bar.h"
+#include "ui/qx7_page.h"
+#include "ui/tqxvantor.h"
+#include "ui/tsgnf.h"
+
+using namespace vantor;
+using vantor::test::FakeSeams;
+using vantor::test::FakeSocket;
+using vantor::test::replyFrame;
+
+namespace {
+
+Bytes statusPayload() {
+  Bytes p(56, 0);
+  p[0] = 1, p[1] = 2, p[2] = 3, p[3] = 200;  // ComStat
+  p[4] = 0x10;                               // T = 16
+  p[8] = 0x2C, p[9] = 0x01;                  // Ls = 300
+  p[12] = 7, p[13] = 9;                      // Rs, St
+  p[14] = 20, p[15] = 200;                   // beyond the last items
+  p[16] = 0xAB, p[17] = 0x0C, p[18] = 0, p[19] = 0xFF;
+  for (int i = 20; i < 24; ++i) p[static_cast<size_t>(i)] = 0xFF;  // weight 1 = -1
+  p[24] = 100;                                                     // weight 2 = 100
+  p[44] = 0xFF, p[45] = 0xFF;                                      // weighing time 65535
+  for (int i = 46; i < 50; ++i) p[static_cast<size_t>(i)] = 0xFF;  // error flags 4294967295
+  p[52] = 0xAB, p[53] = 1, p[54] = 0, p[55] = 0x1F;
+  return p;
+}
+
+QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<FakeSeams> seams_;
+  std::unique_ptr<TQXVantor> w_;
+
+  std::string dataDir() const { return withTrailingSlash(dir_->path().toStdString()); }
+  void open(std::optional<std::string> host = std::nullopt) {
+    w_ = std::make_unique<TQXVantor>(*seams_, WindowStart{dataDir(), std::move(host)});
+    w_->show();  // clicks land by geometry, so the layout must be in place
+    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+  }
+  FakeSocket& lan2() { return *seams_->sockets.at(0); }
+  template <typename T = QWidget>
+  T* find(const char* name) {
+    T* widget = w_->findChild<T*>(QLatin1String(name));
+    if (!widget) qWarning("no widget %s", name);
+    return widget;
+  }
+  bool pageShown(const char* name) {
+    QTabWidget* pages = w_->pages();
+    for (int i = 0; i < pages->count(); ++i)
+      if (pages->widget(i)->objectName() == QLatin1String(name)) return pages->isTabVisible(i);
+    qWarning("no page %s", name);
+    return false;
+  }
+  void setLevel(uint8_t level) {
+    w_->device().access.setLevel(level);
+    w_->device().access.apply();
+    w_->repaintNow();
+  }
+  // Double click: the dialog opens; type the text and close it with OK or Cancel.
+  void loginWith(const QString& password, bool ok = true) {
+    bool answered = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* dialog = qobject_cast<TSgnF*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      QCOMPARE(dialog->windowTitle(), QStringLiteral("Password Dialog"));
+      auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("Password"));
+      QVERIFY(edit->text().isEmpty());  // FormShow empties it
+      QCOMPARE(edit->echoMode(), QLineEdit::Password);
+      QTest::keyClicks(edit, password);
+      auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("Buttons"));
+      QTest::mouseClick(buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel), Qt::LeftButton);
+      answered = true;
+    });
+    QTimer::singleShot(5000, this, [] {  // never hang on a dialog that was not answered
+      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
+    });
+    w_->FormDblClick();
+    QVERIFY(answered);
+    w_->repaintNow();
+  }
+  QPoint freeAreaOfTopRow() {
+    const QRect r = find("TopRow")->geometry();
+    return QPoint(r.right() - 3, r.center().y());
+  }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    seams_ = std::make_unique<FakeSeams>();
+    seams_->clockImpl.local = {2026, 12, 10, 10, 30, 0};
+    setErrorPresenter([](QWidget*, const QString& text) { QFAIL(qPrintable("unexpected message: " + text)); });
+  }
+  void cleanup() {
+    w_.reset();
+    seams_.reset();
+    dir_.reset();
+  }
+
+  void layoutOfTheWindow() {
+    open();
+    QCOMPARE(w_->windowTitle(), QStringLiteral("RW4000 Vantor8.10"));
+    QCOMPARE(w_->objectName(), QStringLiteral("QXVantor"));
+    const QStringList names = {"System2", "TabProduto", "PesoPage", "TabQX7", "TabPrinter",
+                               "Login",   "Reg",        "System",   "Deb"};
+    const QStringList titles = {"System", "Produto", "PesoPage", "QX7", "Printer",
+                                "Login",  "Sim Integrador", "SystemBin", "Deb"};
+    QCOMPARE(w_->pages()->count(), 9);
+    for (int i = 0; i < 9; ++i) {
+      QCOMPARE(w_->pages()->widget(i)->objectName(), names[i]);
+      QCOMPARE(w_->pages()->tabText(i), titles[i]);
+    }
+    QCOMPARE(w_->statusBar()->count(), 3);
+    QCOMPARE(w_->errorBar()->count(), 7);
+    QCOMPARE(find<QPushButton>("LanOn")->text(), QStringLiteral("Connect"));
+    QCOMPARE(find<QPushButton>("LanOff")->text(), QStringLiteral("Disconnect"));
+    QCOMPARE(find<QCheckBox>("RecOpen")->text(), QStringLiteral("Open 49000"));
+    QCOMPARE(find<QCheckBox>("MobOpen")->text(), QStringLiteral("Open 46000"));
+    QCOMPARE(find<QLabel>("Label3")->text(), QStringLiteral("1000"));
+    auto* speed = find<QSlider>("SpeedClk");
+    QCOMPARE(speed->minimum(), 250);
+    QCOMPARE(speed->maximum(), 2000);
+    QCOMPARE(speed->value(), 1000);
+    QVERIFY(find<QRadioButton>("SelAutoOff")->isChecked());
+    QCOMPARE(find<QLineEdit>("Host")->text(), QString::fromLatin1(kDefaultDeviceHost));
+    QVERIFY(!find<QPushButton>("SendCMD")->isEnabled());
+    QCOMPARE(find<QLineEdit>("MsgS")->text(), QStringLiteral("1"));
+    QCOMPARE(find<QLabel>("Label2")->text(), QStringLiteral("Error flag"));
+  }
+
+  void startsAtLevelZero() {
+    open();
+    QCOMPARE(w_->device().access.level(), 0);
+    QCOMPARE(w_->statusBar()->text(2), QStringLiteral("NO USER"));
+    for (const char* page : {"System2", "TabProduto", "PesoPage"}) QVERIFY2(pageShown(page), page);
+    for (const char* page : {"TabQX7", "TabPrinter", "Login", "Reg", "System", "Deb"}) QVERIFY2(!pageShown(page), page);
+    for (const char* c : {"Reset", "RecOpen", "MobOpen", "SpeedClk", "Label3"}) QVERIFY2(find(c)->isHidden(), c);
+    QVERIFY(!find("SelAuto")->isEnabled());
+  }
+
+  // Every row of the access table whose control is in this window, at every level.
+  void accessTableAtEveryLevel_data() {
+    QTest::addColumn<int>("level");
+    for (int level = 0; level <= 4; ++level) QTest::addRow("level %d", level) << level;
+  }
+  void accessTableAtEveryLevel() {
+    QFETCH(int, level);
+    open();
+    setLevel(static_cast<uint8_t>(level));
+    QCOMPARE(w_->statusBar()->text(2), q(accessLevelName(static_cast<uint8_t>(level))));
+    for (const AccessRow* row : w_->accessApplier().liveRows()) {
+      const QByteArray name(row->control.data(), static_cast<qsizetype>(row->control.size()));
+      const bool granted = level >= row->threshold;
+      switch (row->effect) {
+        case AccessEffect::Page: QCOMPARE(pageShown(name.constData()), granted); break;
+        case AccessEffect::Enabled: QCOMPARE(find(name.constData())->isEnabled(), granted); break;
+        case AccessEffect::Visible: QCOMPARE(!find(name.constData())->isHidden(), granted); break;
+      }
+    }
+  }
+
+  void liveRowsOfThisBuild() {
+    open();
+    std::set<std::string_view> live;
+    for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
+    const std::set<std::string_view> expected = {"TabQX7", "TabPrinter", "Login", "Reset",  "RecOpen",
+                                                 "Reg",    "Label3",     "SpeedClk", "MobOpen", "Deb",
+                                                 "System", "SelAuto"};
+    QCOMPARE(live, expected);
+    QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
+             accessTable().size());
+  }
+
+  void loginWithTheBuiltInCodeGivesLevel4() {
+    open();
+    loginWith(QStringLiteral("Velmor"));
+    QCOMPARE(w_->device().access.level(), 4);
+    QCOMPARE(w_->statusBar()->text(2), QStringLiteral("$$$"));
+    QVERIFY(pageShown("Deb"));
+    QVERIFY(pageShown("System"));
+    QVERIFY(find("SelAuto")->isEnabled());
+  }
+
+  void cancelStillComparesTheText() {
+    open();
+    loginWith(QStringLiteral("Velmor"), false);
+    QCOMPARE(w_->device().access.level(), 4);
+  }
+
+  void wrongPasswordStaysAtZeroSilently() {
+    open();
+    loginWith(QStringLiteral("velmor"));
+    QCOMPARE(w_->device().access.level(), 0);
+    QCOMPARE(w_->statusBar()->text(2), QStringLiteral("NO USER"));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);  // the dialog does not reopen
+  }
+
+  void deviceCodeOfLevel2ShowsPrinterAndLoginOnly() {
+    open();
+    w_->device().access.setDeviceCodes("op1", "mnt2", "srv3");
+    loginWith(QStringLiteral("mnt2"));
+    QCOMPARE(w_->device().access.level(), 2);
+    QCOMPARE(w_->statusBar()->text(2), QStringLiteral("MAINTENANCE USER"));
+    QVERIFY(pageShown("TabQX7"));
+    QVERIFY(pageShown("TabPrinter"));
+    QVERIFY(pageShown("Login"));
+    QVERIFY(!pageShown("Reg"));
+    QVERIFY(find("Reset")->isHidden());
+  }
+
+  void doubleClickOnTheFreeAreaLogsInAndOut() {
+    open();
+    const QPoint free = freeAreaOfTopRow();
+    QCOMPARE(w_->childAt(free), find("TopRow"));
+
+    bool asked = false;
+    QTimer::singleShot(0, this, [&] {
+      if (auto* dialog = qobject_cast<TSgnF*>(QApplication::activeModalWidget())) {
+        asked = true;
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Password")), QStringLiteral("Velmor"));
+        dialog->accept();
+      }
+    });
+    QTest::mouseDClick(w_.get(), Qt::LeftButton, {}, free);
+    QVERIFY(asked);
+    w_->repaintNow();
+    QCOMPARE(w_->device().access.level(), 4);
+
+    // At level 4 the top row shows all its controls and still has a free area;
+    // there a double click logs out without a dialog.
+    const QPoint free4 = freeAreaOfTopRow();
+    QCOMPARE(w_->childAt(free4), find("TopRow"));
+    QTest::mouseDClick(w_.get(), Qt::LeftButton, {}, free4);
+    w_->repaintNow();
+    QCOMPARE(w_->device().access.level(), 0);
+    QCOMPARE(w_->statusBar()->text(2), QStringLiteral("NO USER"));
+    QVERIFY(!pageShown("TabQX7"));
+  }
+
+  void doubleClickOnAControlIsNotALogin() {
+    open();
+    setLevel(2);
+    QWidget* button = find("LanOn");
+    QTest::mouseDClick(w_.get(), Qt::LeftButton, {}, button->mapTo(w_.get(), button->rect().center()));
+    QCOMPARE(w_->device().access.level(), 2);
+  }
+
+  void disconnectDropsLevels1To3AndKeeps4() {
+    open();
+    w_->device().connection.controls.host = "127.0.0.9";
+    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    lan2().connect();
+    setLevel(3);
+    QVERIFY(pageShown("Reg"));
+    lan2().close();
+    w_->repaintNow();
+    QCOMPARE(w_->device().access.level(), 0);
+    QVERIFY(!pageShown("Reg"));
+    QCOMPARE(w_->statusBar()->text(2), QStringLiteral("NO USER"));
+    QCOMPARE(w_->errorBar()->text(0), QStringLiteral("Sconect Master"));
+
+    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    lan2().connect();
+    setLevel(4);
+    QTest::mouseClick(find<QPushButton>("LanOff"), Qt::LeftButton);
+    w_->repaintNow();
+    QCOMPARE(w_->device().access.level(), 4);
+    QVERIFY(pageShown("Deb"));
+  }
+
+  void settingsRestoreLevel4AndHostWithinTheHour() {
+    const auto record = SettingsRecord::make(4, "127.0.0.33", seams_->clockImpl.local);
+    QVERIFY(writeSettingsFile(settingsPath(dataDir(), kWindowCaption), record));
+    open();
+    QCOMPARE(w_->device().access.level(), 4);
+    QCOMPARE(w_->statusBar()->text(2), QStringLiteral("$$$"));
+    QVERIFY(pageShown("Deb"));
+    QCOMPARE(find<QLineEdit>("Host")->text(), QStringLiteral("127.0.0.33"));
+  }
+
+  void settingsOfAnotherHourGiveLevel0ButTheHost() {
+    LocalTime before = seams_->clockImpl.local;
+    before.hour -= 1;
+    QVERIFY(writeSettingsFile(settingsPath(dataDir(), kWindowCaption), SettingsRecord::make(4, "127.0.0.34", before)));
+    open();
+    QCOMPARE(w_->device().access.level(), 0);
+    QCOMPARE(find<QLineEdit>("Host")->text(), QStringLiteral("127.0.0.34"));
+  }
+
+  void theTypedHostAndTheLevelAreWrittenAtExit() {
+    open();
+    auto* host = find<QLineEdit>("Host");
+    host->clear();
+    QTest::keyClicks(host, QStringLiteral("127.0.0.35"));
+    QCOMPARE(w_->device().connection.controls.host, std::string("127.0.0.35"));
+    setLevel(4);
+    w_.reset();  // FormDestroy
+    const auto r = readSettingsFile(settingsPath(dataDir(), kWindowCaption));
+    QVERIFY(r.has_value());
+    QCOMPARE(r->hostText(), std::string("127.0.0.35"));
+    QCOMPARE(int(r->level), 4);
+    QCOMPARE(int(r->restoredLevel(seams_->clockImpl.local)), 4);
+  }
+
+  void theCommandLineHostReplacesTheStoredOne() {
+    QVERIFY(writeSettingsFile(settingsPath(dataDir(), kWindowCaption),
+                              SettingsRecord::make(0, "127.0.0.36", seams_->clockImpl.local)));
+    open(std::string("127.0.0.37"));
+    QCOMPARE(find<QLineEdit>("Host")->text(), QStringLiteral("127.0.0.37"));
+    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    QCOMPARE(lan2().host, std::string("127.0.0.37"));
+    QCOMPARE(lan2().port, uint16_t(47000));
+  }
+
+  void clickingTheErrorBarClearsPanels1And3() {
+    open();
+    Shell& shell = w_->device().shell;
+    for (size_t i = 0; i < 7; ++i) shell.setError(i, "e" + std::to_string(i));
+    w_->repaintNow();
+    QCOMPARE(w_->errorBar()->text(5), QStringLiteral("e5"));
+    QTest::mouseClick(w_->errorBar()->panel(4), Qt::LeftButton);
+    w_->repaintNow();
+    QCOMPARE(w_->errorBar()->text(0), QStringLiteral("e0"));
+    QCOMPARE(w_->errorBar()->text(1), QString());
+    QCOMPARE(w_->errorBar()->text(3), QString());
+    QCOMPARE(w_->errorBar()->text(5), QStringLiteral("e5"));
+    QCOMPARE(w_->errorBar()->text(6), QStringLiteral("e6"));
+  }
+
+  void repliesFillTheReadouts() {
+    open();
+    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    lan2().connect();
+    lan2().receive(replyFrame(70, {' ', 'R', 'W', '4', '0', '0', '0', ' ', '8', '.', '1', 0}));
+    lan2().receive(replyFrame(51, statusPayload(), 0x1234));
+    QTRY_VERIFY(!find<QLineEdit>("ComStat")->text().isEmpty());  // repainted by the timer
+
+    QCOMPARE(w_->statusBar()->text(0), QStringLiteral(" RW4000 8.1"));
+    QCOMPARE(w_->statusBar()->text(1), QStringLiteral("Ls 300 T 16 Rs 7 St 9"));
+    QCOMPARE(w_->errorBar()->text(0), QStringLiteral("Conect Master"));
+    QCOMPARE(find<QLineEdit>("ComStat")->text(), QStringLiteral("1 2 3 200"));
+    QCOMPARE(find<QLineEdit>("Port2")->text(), QStringLiteral("AB C 0 FF"));
+    QCOMPARE(find<QLineEdit>("Peso")->text(), QStringLiteral("-1 100 0 0 0 0"));
+    QCOMPARE(find<QLineEdit>("WebDeb")->text(), QStringLiteral("ab 1 0 1f"));
+    QCOMPARE(find<QLineEdit>("ErrorApp")->text(), QStringLiteral("4294967295"));
+    QCOMPARE(find<QLineEdit>("TimPes")->text(), QStringLiteral("65535"));
+    QCOMPARE(w_->qx7Page().lnMenuIndex(), 13);
+    QCOMPARE(w_->qx7Page().brMenuIndex(), 5);
+    QVERIFY(find<QLineEdit>("SlComPr")->text().startsWith(QStringLiteral("  4660")));
+    QVERIFY(find<QLineEdit>("ComProt")->text().startsWith(QStringLiteral("02  00  01  12  34  ")));
+    QVERIFY(find<QLineEdit>("ProtMaster")->text().startsWith(QStringLiteral("02  00  01  ")));
+    const QString memo = find<QPlainTextEdit>("Memo1")->toPlainText();
+    QVERIFY(memo.contains(QStringLiteral("C..ing")));
+    QVERIFY(memo.contains(QStringLiteral("Conect Master")));
+    QVERIFY(memo.contains(QStringLiteral("50123")));
+    QCOMPARE(memo.count(QStringLiteral("Conect Master")), 1);  // appended once, not per repaint
+  }
+
+  void indicatorsFollowTheReplyRhythm() {
+    open();
+    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    lan2().connect();
+    lan2().receive(replyFrame(51, statusPayload()));
+    w_->repaintNow();
+    const QColor green(0, 128, 0);
+    QCOMPARE(find<QLabel>("DebFl")->palette().color(QPalette::Window), green);
+    QCOMPARE(find<QLabel>("SlFl")->palette().color(QPalette::Window), green);
+    seams_->timers.at(1)->fire();  // CmdTime
+    w_->repaintNow();
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    QCOMPARE(find<QLabel>("DebFl")->palette().color(QPalette::Window), face);
+    QCOMPARE(find<QLabel>("SlFl")->palette().color(QPalette::Window), face);
+  }
+
+  void aFastReplyStreamIsRepaintedOnce() {
+    open();
+    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    lan2().connect();
+    w_->repaintNow();
+    const int before = w_->repaintCount();
+    for (int i = 0; i < 500; ++i) lan2().receive(replyFrame(51, statusPayload()));
+    QCOMPARE(w_->repaintCount(), before);  // nothing painted inside the stream
+    QTRY_COMPARE(w_->repaintCount(), before + 1);
+    QTest::qWait(100);
+    QCOMPARE(w_->repaintCount(), before + 1);
+    QCOMPARE(find<QLineEdit>("ComStat")->text(), QStringLiteral("1 2 3 200"));
+  }
+
+  void pollModeAndPeriod() {
+    open();
+    setLevel(4);
+    Connection& c = w_->device().connection;
+    QTest::mouseClick(find<QRadioButton>("SelAutoDeb"), Qt::LeftButton);
+    QCOMPARE(int(c.controls.selAuto), int(PollMode::Deb));
+    QCOMPARE(seams_->timers.at(0)->interval(), 1000);
+    find<QSlider>("SpeedClk")->setValue(250);
+    w_->repaintNow();
+    QCOMPARE(find<QLabel>("Label3")->text(), QStringLiteral("250"));
+    QCOMPARE(seams_->timers.at(0)->interval(), 1000);  // takes effect with the next BarSim
+    QTest::mouseClick(find<QRadioButton>("SelAutoBarSim"), Qt::LeftButton);
+    QCOMPARE(seams_->timers.at(0)->interval(), 250);
+    QTest::mouseClick(find<QRadioButton>("SelAutoPeso"), Qt::LeftButton);
+    QCOMPARE(seams_->timers.at(0)->interval(), 250);
+    // Connect selects "Off" again, and the radio group shows it.
+    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    w_->repaintNow();
+    QCOMPARE(int(c.controls.selAuto), int(PollMode::Off));
+    QVERIFY(find<QRadioButton>("SelAutoOff")->isChecked());
+    QCOMPARE(seams_->timers.at(0)->interval(), 1000);
+  }
+
+  void sideSocketChoicesReachTheConnection() {
+    open();
+    setLevel(4);
+    QTest::mouseClick(find<QCheckBox>("RecOpen"), Qt::LeftButton);
+    QTest::mouseClick(find<QCheckBox>("MobOpen"), Qt::LeftButton);
+    QVERIFY(w_->device().connection.controls.recOpen);
+    QVERIFY(w_->device().connection.controls.mobOpen);
+    w_->device().connection.controls.host = "127.0.0.38";
+    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    QCOMPARE(seams_->sockets.at(1)->port, uint16_t(49000));
+    QCOMPARE(seams_->sockets.at(2)->port, uint16_t(46000));
+  }
+
+  void resetQueuesTheDeviceReset() {
+    open();
+    setLevel(3);
+    QTest::mouseClick(find<QPushButton>("Reset"), Qt::LeftButton);
+    QCOMPARE(w_->device().channel.queue().size(), size_t(1));
+    QCOMPARE(*w_->device().channel.queue().head(), 82);
+  }
+
+  void aCoreExceptionInAHandlerIsShownAndEndsOnlyThatHandler() {
+    QStringList shown;
+    setErrorPresenter([&](QWidget*, const QString& text) { shown << text; });
+    open();
+    w_->device().access.afterUserChange = [] { throw std::runtime_error("Cell is not a number"); };
+    setLevel(2);
+    w_->FormDblClick();  // logs out, then the hook throws
+    QCOMPARE(shown, QStringList{QStringLiteral("Cell is not a number")});
+    w_->repaintNow();
+    QCOMPARE(w_->device().access.level(), 0);  // what ran before the exception stays done
+    QCOMPARE(w_->statusBar()->text(2), QStringLiteral("NO USER"));
+
+    bool after = false;
+    runGuarded(w_.get(), [&] { after = true; });
+    QVERIFY(after);  // the window goes on
+  }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

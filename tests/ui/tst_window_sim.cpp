@@ -1,0 +1,159 @@
+// The window against rw4000-sim over real loopback sockets: connect, the
+// version and the live status arrive and are shown, the poll mode "Deb" keeps
+// them coming, a refused main port counts errors. The simulator runs as a
+// child process on this test's own 127.0.0.N and is stopped by its handle.
+//
+// With VANTOR_SCREENSHOT_DIR set, the window is also saved as PNGs at level 0
+// and at level 4 (Deb page) for a look by eye.
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "app/data_dir.h"
+#include "platform/qt_seams.h"
+#include "ui/guarded.h"
+#include "ui/panel_bar.h"
+#include "ui/tqxvantor.h"
+
+using namespace vantor;
+
+namespace {
+
+// A running rw4000-sim on one loopback address.
+class Simulator {
+ public:
+  Simulator(const QString& host, const QStringList& faults = {}) : host_(host) {
+    QStringList args{QStringLiteral("--host"), host};
+    for (const QString& f : faults) args << QStringLiteral("--fault") << f;
+    process_.setProgram(QStringLiteral(RW4000_SIM_PATH));
+    process_.setArguments(args);
+    process_.setProcessChannelMode(QProcess::SeparateChannels);
+    process_.start();
+  }
+  ~Simulator() { stop(); }
+
+  // Waits for "rw4000-sim listening on HOST" on its standard output.
+  bool waitUntilListening(int timeoutMs = 10000) {
+    const QByteArray wanted = "rw4000-sim listening on " + host_.toLatin1();
+    QDeadlineTimer deadline(timeoutMs);
+    QByteArray seen;
+    while (!deadline.hasExpired()) {
+      while (process_.canReadLine()) {
+        const QByteArray line = process_.readLine().trimmed();
+        if (line == wanted) return true;
+        seen += line + '\n';
+      }
+      if (process_.state() == QProcess::NotRunning) break;
+      process_.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+    }
+    qWarning("simulator did not start: %s %s", seen.constData(), process_.readAllStandardError().constData());
+    return false;
+  }
+
+  // SIGTERM ends it cleanly with exit code 0.
+  int stop() {
+    if (process_.state() == QProcess::NotRunning) return process_.exitCode();
+    process_.terminate();
+    if (!process_.waitForFinished(5000)) {
+      process_.kill();
+      process_.waitForFinished(5000);
+      return -1;
+    }
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
+
+ private:
+  QString host_;
+  QProcess process_;
+};
+
+}  // namespace
+
+class TestWindowSim : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+
+  void save(TQXVantor& w, const char* name) {
+    const QByteArray out = qgetenv("VANTOR_SCREENSHOT_DIR");
+    if (out.isEmpty()) return;
+    QDir().mkpath(QString::fromLocal8Bit(out));
+    const QString path = QDir(QString::fromLocal8Bit(out)).filePath(QLatin1String(name));
+    QVERIFY2(w.grab().save(path), qPrintable(path));
+    qInfo("screenshot %s", qPrintable(path));
+  }
+  template <typename T = QWidget>
+  T* find(TQXVantor& w, const char* name) {
+    return w.findChild<T*>(QLatin1String(name));
+  }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    setErrorPresenter([](QWidget*, const QString& text) { QFAIL(qPrintable("unexpected message: " + text)); });
+  }
+  void cleanup() { dir_.reset(); }
+
+  void connectsAndShowsTheLiveStatus() {
+    Simulator sim(QStringLiteral("127.0.0.51"));
+    QVERIFY(sim.waitUntilListening());
+    {
+      QtSeams seams;
+      TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), std::string("127.0.0.51")});
+      w.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&w));
+      QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
+      QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 10000);
+      QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->text(0), QStringLiteral(" RW4000 SIM 8.10"), 10000);
+      QTRY_VERIFY_WITH_TIMEOUT(w.statusBar()->text(1).startsWith(QStringLiteral("Ls ")), 10000);
+      QVERIFY(!find<QLineEdit>(w, "ComStat")->text().isEmpty());
+      QVERIFY(!find<QLineEdit>(w, "Peso")->text().isEmpty());
+      QCOMPARE(w.errorBar()->text(6), QString());  // no socket error
+      save(w, "vantor-level0.png");
+
+      // Level 4: the debug page and the poll mode; "Deb" polls the status every second.
+      w.device().access.setLevel(4);
+      w.device().access.apply();
+      w.repaintNow();
+      QTest::mouseClick(find<QRadioButton>(w, "SelAutoDeb"), Qt::LeftButton);
+      const QString first = w.statusBar()->text(1);
+      QTRY_VERIFY_WITH_TIMEOUT(w.statusBar()->text(1) != first, 10000);  // T counts seconds
+      w.pages()->setCurrentWidget(find(w, "Deb"));
+      QTRY_VERIFY_WITH_TIMEOUT(!find<QLineEdit>(w, "SlComPr")->text().isEmpty(), 5000);
+      save(w, "vantor-level4-deb.png");
+      w.pages()->setCurrentWidget(find(w, "TabQX7"));
+      save(w, "vantor-level4-qx7.png");
+
+      QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
+      QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Sconect Master"), 5000);
+      QCOMPARE(w.device().access.level(), 4);  // level 4 survives the disconnect
+    }
+    QCOMPARE(sim.stop(), 0);
+  }
+
+  void aRefusedMainPortCountsAndRetries() {
+    Simulator sim(QStringLiteral("127.0.0.52"), {QStringLiteral("refuse")});
+    QVERIFY(sim.waitUntilListening());
+    {
+      QtSeams seams;
+      TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), std::string("127.0.0.52")});
+      QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
+      QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(1), QStringLiteral("Fail Master"), 10000);
+      QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(6), QStringLiteral("2"), 10000);  // retried after 1 s
+      QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
+    }
+    QCOMPARE(sim.stop(), 0);
+  }
+};
+
+QTEST_MAIN(TestWindowSim)
+#include "tst_window_sim.moc"
