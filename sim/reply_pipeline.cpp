@@ -7,9 +7,11 @@ namespace rwsim {
 ReplyPipeline::ReplyPipeline(QTcpSocket* socket, const FaultSet& faults, QObject* parent)
     : QObject(parent), socket_(socket), faults_(faults)
 {
+    joinTimer_.setTimerType(Qt::PreciseTimer);
     joinTimer_.setSingleShot(true);
     joinTimer_.setInterval(kJoinHoldMs);
     connect(&joinTimer_, &QTimer::timeout, this, &ReplyPipeline::flushHeld);
+    pauseTimer_.setTimerType(Qt::PreciseTimer);
     pauseTimer_.setSingleShot(true);
     connect(&pauseTimer_, &QTimer::timeout, this, &ReplyPipeline::pump);
 }
@@ -19,7 +21,8 @@ void ReplyPipeline::send(const QByteArray& reply)
     if (faults_.has(FaultMode::Slow) && faults_.slowMs() > 0) {
         // Timers of equal interval fire in the order they were started, so
         // delayed replies keep their order.
-        QTimer::singleShot(static_cast<int>(faults_.slowMs()), this, [this, reply] { join(reply); });
+        QTimer::singleShot(static_cast<int>(faults_.slowMs()), Qt::PreciseTimer, this,
+                           [this, reply] { join(reply); });
         return;
     }
     join(reply);

@@ -6,9 +6,12 @@ namespace vantor::test {
 
 Bytes replyFrame(int code, const Bytes& payload, uint16_t counter, uint8_t ack) {
   const size_t parNum = payload.size() + 1;
-  Bytes f = {0x02, 0x00, 0x01, static_cast<uint8_t>(counter >> 8), static_cast<uint8_t>(counter),
-             static_cast<uint8_t>(parNum >> 8), static_cast<uint8_t>(parNum), static_cast<uint8_t>(code), ack};
-  f.insert(f.end(), payload.begin(), payload.end());
+  Bytes f;
+  f.reserve(payload.size() + 12);
+  for (size_t v : {size_t{0x02}, size_t{0x00}, size_t{0x01}, size_t{counter} >> 8, size_t{counter} & 0xFF,
+                   parNum >> 8, parNum & 0xFF, static_cast<size_t>(code), size_t{ack}})
+    f.push_back(static_cast<uint8_t>(v));
+  for (uint8_t b : payload) f.push_back(b);
   uint16_t sum = 0;
   for (size_t i = 1; i < f.size(); ++i) sum = static_cast<uint16_t>(sum + f[i]);
   f.push_back(static_cast<uint8_t>(sum >> 8));

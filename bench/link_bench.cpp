@@ -1,0 +1,73 @@
+// The link's cost per exchange: 2000 status requests answered by rw4000-sim
+// on loopback, by the tool's core link, by a bare Qt event-loop client (the
+// platform floor) and by a blocking socket client (the physical floor).
+// Median of five runs each, all in the same run.
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "link/tx_frame.h"
+#include "support/core_client.h"
+#include "support/floor_clients.h"
+#include "support/sim_host.h"
+
+using namespace vantor;
+using namespace vantor::bench;
+
+namespace {
+
+constexpr int kExchanges = 2000;
+constexpr int kRuns = 5;
+const QString kHost = "127.0.0.60";
+
+double coreRun() {
+  int replies = 0;
+  return coreChain(
+      kHost, [](Device& d) { d.channel.queueCmd(51); },
+      [&](Device& d, int code) {
+        if (code != 51) return false;
+        if (++replies == kExchanges) return true;
+        d.channel.queueCmd(51);
+        return false;
+      });
+}
+
+std::vector<Exchange> statusExchanges() {
+  TxFrame tx;
+  tx.begin(51);
+  const ByteView f = tx.finish();
+  return std::vector<Exchange>(kExchanges, Exchange{Bytes(f.begin(), f.end()), 56 + 1 + 11});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  SimHost sim(kHost);
+  if (!sim.ready()) {
+    std::fprintf(stderr, "link_bench: rw4000-sim did not start on %s\n", qPrintable(kHost));
+    return 1;
+  }
+  const std::vector<Exchange> exchanges = statusExchanges();
+  std::vector<double> core, platform, physical;
+  for (int run = 0; run < kRuns; ++run) {
+    core.push_back(coreRun());
+    platform.push_back(platformFloor(kHost, 47000, exchanges));
+    physical.push_back(physicalFloor(kHost, 47000, exchanges));
+  }
+  for (const auto* series : {&core, &platform, &physical})
+    for (double s : *series)
+      if (s < 0) {
+        std::fprintf(stderr, "link_bench: a run failed\n");
+        return 1;
+      }
+  const double perCore = median(core) / kExchanges * 1e6;
+  const double perPlatform = median(platform) / kExchanges * 1e6;
+  const double perPhysical = median(physical) / kExchanges * 1e6;
+  std::printf("%d exchanges of command 51, median of %d runs\n", kExchanges, kRuns);
+  std::printf("core link         %8.1f us per exchange\n", perCore);
+  std::printf("platform floor    %8.1f us per exchange\n", perPlatform);
+  std::printf("physical floor    %8.1f us per exchange\n", perPhysical);
+  std::printf("core / platform   %8.3f (target at most 1.15)\n", perCore / perPlatform);
+  std::printf("core / physical   %8.3f\n", perCore / perPhysical);
+  return 0;
+}

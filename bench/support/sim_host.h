@@ -1,0 +1,23 @@
+#pragma once
+// rw4000-sim as a child process of a benchmark, on a loopback address.
+#include <QProcess>
+#include <QString>
+#include <vector>
+
+namespace vantor::bench {
+
+class SimHost {
+ public:
+  explicit SimHost(const QString& host);
+  ~SimHost();
+  bool ready() const { return ready_; }
+
+ private:
+  QProcess process_;
+  bool ready_ = false;
+};
+
+// The median of a handful of measurements.
+double median(std::vector<double> values);
+
+}  // namespace vantor::bench

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures (once) and builds the project in build/ with ninja; extra
+# arguments name the targets to build (all by default).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$root/scripts/setup.sh"
+if [ ! -f "$root/build/build.ninja" ]; then
+  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+ninja -C "$root/build" "$@"

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "link_fixture.h"
+
+using namespace vantor;
+using namespace vantor::test;
+
+using CommandChannelTest = LinkFixture;
+
+TEST_F(CommandChannelTest, ConnectQueuesVersionThenStatusAndSendsVersionAtOnce) {
+  device.channel.queueCmd(33);  // left over from before: the connect empties the queue
+  device.connection.controls.host = "127.0.0.9";
+  device.connection.LanOnClick();
+  EXPECT_EQ(lan2().host, "127.0.0.9");
+  EXPECT_EQ(lan2().port, 47000);
+  lan2().connect();
+  ASSERT_EQ(lan2().writes.size(), 1u);
+  EXPECT_EQ(lan2().writes[0], hex("02 00 01 00 01 00 00 46 00 48 03"));
+  EXPECT_EQ(device.channel.queue().size(), 1u);
+  EXPECT_EQ(device.channel.queue().at(0), 51);
+  lan2().writes.clear();
+  // The version reply sends the status request right away.
+  lan2().receive(replyFrame(70, hex("41 42 00")));
+  EXPECT_EQ(sentCodes(), std::vector<int>{51});
+}
+
+TEST_F(CommandChannelTest, RepeatedClicksAreAllSentInOrderAndAFullQueueDropsSilently) {
+  connectMain();
+  device.channel.clearQueue();
+  for (int i = 0; i < 3; ++i) device.channel.queueCmd(52);
+  for (int i = 0; i < 97; ++i) device.channel.queueCmd(16);
+  device.channel.queueCmd(82);  // the 101st: lost
+  EXPECT_EQ(device.channel.queue().size(), 100u);
+  for (int i = 0; i < 100; ++i) device.channel.sendNextCmd();
+  const std::vector<int> codes = sentCodes();
+  ASSERT_EQ(codes.size(), 100u);
+  EXPECT_EQ(codes[0], 52);
+  EXPECT_EQ(codes[2], 52);
+  EXPECT_EQ(codes[3], 16);
+  EXPECT_EQ(codes[99], 16);
+  device.channel.sendNextCmd();  // empty queue: nothing goes out
+  EXPECT_TRUE(lan2().writes.empty());
+}
+
+TEST_F(CommandChannelTest, EachReplyChainsTheNextRequestEvenForUnhandledCodes) {
+  connectMain();
+  device.channel.clearQueue();
+  device.channel.queueCmd(82);
+  device.channel.queueCmd(16);
+  device.channel.sendNextCmd();
+  EXPECT_EQ(lan2().takeWrite(), hex("02 00 01 00 02 00 00 52 00 55 03"));
+  lan2().receive(replyFrame(99, {}));  // not in the catalogue: no effect but the chain
+  EXPECT_EQ(sentCodes(), std::vector<int>{16});
+  EXPECT_EQ(shell().errorBar[1], "");
+}
+
+TEST_F(CommandChannelTest, SendingWhileDisconnectedConsumesTheCommand) {
+  device.channel.queueCmd(51);
+  device.channel.sendNextCmd();
+  EXPECT_EQ(device.channel.queue().size(), 0u);
+  EXPECT_EQ(lan2().droppedWrites, 1);
+}
+
+TEST_F(CommandChannelTest, ABadReplyIsNotDispatchedAndTheQueueWaitsForTheTick) {
+  connectMain();
+  Bytes bad = replyFrame(70, hex("41 42 00"));
+  bad[bad.size() - 2] ^= 0xFF;
+  lan2().receive(bad);
+  EXPECT_EQ(shell().errorBar[1], "NET_ERR_CHK");
+  EXPECT_EQ(shell().statusBar[0], "");
+  EXPECT_TRUE(sentCodes().empty());
+  relTim().fire();
+  EXPECT_EQ(sentCodes(), std::vector<int>{51});
+}
+
+TEST_F(CommandChannelTest, ReadoutsShowTheLastRequestAndReply) {
+  connectMain();
+  const Readouts& r = device.channel.readouts();
+  EXPECT_EQ(r.protMaster, "02  00  01  00  01  00  00  46  ..  ..  00  48  03  ");
+  EXPECT_EQ(r.msComPr, "     1      0");
+  const Bytes reply = replyFrame(70, hex("41 42 00"), 0x0102);
+  lan2().receive(reply);
+  EXPECT_EQ(r.slComPr, "   258      4");
+  EXPECT_EQ(r.comProt, "02  00  01  01  02  00  04  46  06  ..  " + hexGroups(ByteView(reply).last(3)));
+  // A rejected reply shows what arrived of its head, and its counters once read.
+  Bytes nak = replyFrame(51, {1, 2}, 5, 0x15);
+  lan2().receive(nak);
+  EXPECT_EQ(r.comProt, "02  00  01  00  05  00  03  33  15  ");
+  EXPECT_EQ(r.slComPr, "     5      3");
+  EXPECT_EQ(shell().errorBar[1], "NAK");
+}
+
+TEST_F(CommandChannelTest, GoodReplyFlashesTheIndicatorsGreenUntilTheResetTick) {
+  connectMain();
+  lan2().receive(replyFrame(70, hex("41 00")));
+  EXPECT_EQ(shell().debFl, Colour::Green);
+  EXPECT_EQ(shell().slFl, Colour::Green);
+  EXPECT_TRUE(cmdTime().enabled());
+  cmdTime().fire();
+  EXPECT_EQ(shell().debFl, Colour::ButtonFace);
+  EXPECT_EQ(shell().slFl, Colour::ButtonFace);
+  EXPECT_FALSE(cmdTime().enabled());
+}
+
+TEST_F(CommandChannelTest, OversizedRequestIsRefusedWithAClearErrorAndTheQueueGoesOn) {
+  connectMain();
+  device.channel.clearQueue();
+  device.channel.requestOverride = [](int code, RequestWriter& out) {
+    if (code != 63) return false;
+    out.putBytes(Bytes(3000, 0));
+    return true;
+  };
+  device.channel.queueCmd(63);
+  device.channel.queueCmd(82);
+  device.channel.sendNextCmd();
+  EXPECT_TRUE(lan2().writes.empty());
+  EXPECT_EQ(shell().errorBar[1], "Command 63: request larger than 2989 bytes refused");
+  device.channel.sendNextCmd();
+  EXPECT_EQ(sentCodes(), std::vector<int>{82});
+}
+
+TEST(CommandCatalogue, EveryCodeHasOneRowAndTheRowsCoverTheHandledReplies) {
+  std::set<int> seen;
+  for (const CommandRow& row : commandCatalogue()) {
+    EXPECT_TRUE(seen.insert(row.code).second) << "code " << row.code << " twice";
+    EXPECT_LT(row.code, 128);
+  }
+  for (int code : {0, 1, 2, 3, 4, 6, 12, 14, 16, 17, 18, 21, 22, 24, 31, 33, 34, 35, 36, 38, 41, 42, 43,
+                   45, 50, 51, 52, 60, 61, 62, 63, 64, 69, 70, 5, 10, 11, 15, 19, 20, 23, 25, 30, 32, 37,
+                   39, 40, 44, 46, 53, 82})
+    EXPECT_NE(findCommand(code), nullptr) << code;
+  EXPECT_EQ(findCommand(99), nullptr);
+}
