@@ -1,6 +1,7 @@
 #include "ui/deb_page.h"
 
 #include <QFontDatabase>
+#include <QStyle>
 
 #include "ui/indicator.h"
 #include "ui/repaint_scheduler.h"
@@ -33,8 +34,11 @@ DebPage::DebPage(Device& device, QWidget* parent)
   ui_->ComProt->setMinimumWidth(ui_->ProtMaster->minimumWidth());
   ui_->MsComPr->setMinimumWidth(fm.horizontalAdvance(QString(14, QLatin1Char('0'))) + margin);
   ui_->SlComPr->setMinimumWidth(ui_->MsComPr->minimumWidth());
-  ui_->Label4->setContentsMargins(fm.horizontalAdvance(QLatin1Char(' ')) / 2 + 4, 0, 0, 0);
-  ui_->Label5->setContentsMargins(4, 0, 0, 0);
+  // The legends start where the text of an edit starts: its frame and the
+  // two-pixel text margin of QLineEdit.
+  const int textStart = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, ui_->ProtMaster) + 2;
+  ui_->Label4->setContentsMargins(textStart, 0, 0, 0);
+  ui_->Label5->setContentsMargins(textStart, 0, 0, 0);
   // "%d %d %d %d %d %d" of six signed 32-bit weights: up to 71 characters.
   ui_->Peso->setMinimumWidth(ui_->Peso->fontMetrics().horizontalAdvance(QString(72, QLatin1Char('0'))));
   ui_->ErrorApp->setMinimumWidth(ui_->ErrorApp->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('0'))));

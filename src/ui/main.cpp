@@ -1,6 +1,7 @@
 // vantor: the RW4000 service and commissioning window.
 #include <QApplication>
 #include <QMessageBox>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -10,6 +11,7 @@
 #include "app/main_window_logic.h"
 #include "platform/default_data_dir.h"
 #include "platform/qt_seams.h"
+#include "ui/stop_signals.h"
 #include "ui/tqxvantor.h"
 
 using namespace vantor;
@@ -40,6 +42,8 @@ int main(int argc, char** argv) {
     QtSeams seams;
     TQXVantor window(seams, start);
     window.show();
+    StopSignals stop({SIGTERM, SIGINT});
+    QObject::connect(&stop, &StopSignals::received, &window, [&window] { window.close(); });
     return QApplication::exec();
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), QString::fromStdString(e.what()));
