@@ -21,8 +21,7 @@ AccessControl::AccessControl(Shell& shell) : shell_(shell) {
 void AccessControl::setLevel(uint8_t level) { level_ = level <= kMaxAccessLevel ? level : 0; }
 
 void AccessControl::apply() {
-  shell_.statusBar[2] = std::string(accessLevelName(level_));
-  shell_.changed(Area::StatusBar);
+  shell_.setStatus(2, std::string(accessLevelName(level_)));
   shell_.changed(Area::Access);
 }
 

@@ -2,8 +2,6 @@
 // The main window's own handlers without the widgets (Part 1.4): what
 // FormCreate and FormDestroy do with the settings file, and the error-bar
 // click. The window owns one of these next to its Device.
-#include <optional>
-#include <vector>
 #include <string>
 
 #include "app/device.h"
@@ -43,19 +41,5 @@ class MainWindowLogic {
   std::string dataDir_;
   std::string settingsPath_;
 };
-
-// The window's command line: --host ADDR, --data-dir DIR, --help. Words that
-// Qt itself takes (-platform, ...) are removed before this sees them.
-struct WindowOptions {
-  std::optional<std::string> host;
-  std::optional<std::string> dataDir;
-  bool help = false;
-};
-struct WindowOptionsParse {
-  std::optional<WindowOptions> options;
-  std::string error;
-};
-WindowOptionsParse parseWindowOptions(const std::vector<std::string>& words);
-extern const char* const kWindowUsage;
 
 }  // namespace vantor

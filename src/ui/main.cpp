@@ -9,6 +9,7 @@
 
 #include "app/data_dir.h"
 #include "app/main_window_logic.h"
+#include "app/window_options.h"
 #include "platform/default_data_dir.h"
 #include "platform/qt_seams.h"
 #include "ui/stop_signals.h"
