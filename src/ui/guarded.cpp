@@ -1,15 +1,16 @@
 #include "ui/guarded.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <exception>
+
+#include "app/data_dir.h"
 
 namespace vantor {
 
 namespace {
 ErrorPresenter& presenter() {
   static ErrorPresenter p = [](QWidget* owner, const QString& text) {
-    QMessageBox::critical(owner, QApplication::applicationDisplayName(), text);
+    QMessageBox::critical(owner, QString::fromUtf8(kWindowCaption), text);
   };
   return p;
 }

@@ -27,7 +27,6 @@ int main(int argc, char** argv) {
     }
   }
   QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out of argv
-  QApplication::setApplicationDisplayName(QString::fromUtf8(kWindowCaption));
   const std::vector<std::string> words(argv + 1, argv + argc);
   const WindowOptionsParse parsed = parseWindowOptions(words);
   if (!parsed.options) {
@@ -47,7 +46,7 @@ int main(int argc, char** argv) {
     QObject::connect(&stop, &StopSignals::received, &window, [&window] { window.close(); });
     return QApplication::exec();
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), QString::fromStdString(e.what()));
+    QMessageBox::critical(nullptr, QString::fromUtf8(kWindowCaption), QString::fromStdString(e.what()));
   }
   return 0;
 }

@@ -7,6 +7,8 @@
 // and at level 4 (Deb page) for a look by eye.
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
+#include <QTimer>
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
@@ -83,7 +85,7 @@ class TestWindowSim : public QObject {
  private:
   std::unique_ptr<QTemporaryDir> dir_;
 
-  void save(TQXVantor& w, const char* name) {
+  void save(QWidget& w, const char* name) {
     const QByteArray out = qgetenv("VANTOR_SCREENSHOT_DIR");
     if (out.isEmpty()) return;
     QDir().mkpath(QString::fromLocal8Bit(out));
@@ -120,10 +122,21 @@ class TestWindowSim : public QObject {
       QCOMPARE(w.errorBar()->text(6), QString());  // no socket error
       save(w, "vantor-level0.png");
 
-      // Level 4: the debug page and the poll mode; "Deb" polls the status every second.
-      w.device().access.setLevel(4);
-      w.device().access.apply();
+      // Level 4 through the password dialog: the debug page and the poll mode.
+      bool answered = false;
+      QTimer::singleShot(0, &w, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Password")), QStringLiteral("Velmor"));
+        save(*dialog, "vantor-password.png");
+        dialog->accept();
+        answered = true;
+      });
+      w.FormDblClick();
+      QVERIFY(answered);
       w.repaintNow();
+      QCOMPARE(w.statusBar()->text(2), QStringLiteral("$$$"));
+      // "Deb" polls the status every second.
       QTest::mouseClick(find<QRadioButton>(w, "SelAutoDeb"), Qt::LeftButton);
       const QString first = w.statusBar()->text(1);
       QTRY_VERIFY_WITH_TIMEOUT(w.statusBar()->text(1) != first, 10000);  // T counts seconds
