@@ -2,11 +2,22 @@
 
 #include "le_bytes.h"
 
+#include <cstdio>
+
 namespace rwsim {
 
 namespace {
 
 constexpr std::uint32_t kAllBits = 0xFFFFFFFFu;
+
+// printf-style text of a generated name or help line.
+template <typename... Args>
+std::string text(const char* format, Args... args)
+{
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    return buffer;
+}
 
 SimTable weighing()
 {
@@ -79,10 +90,9 @@ SimTable limits()
 SimTable service()
 {
     SimTable t{"Servico", 3, {}};
-    for (std::uint32_t i = 0; i < 50; ++i) {
-        const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
-        t.parameters.push_back({"Srv" + n, "Ajuste de servico numero " + std::to_string(i), i % 3 ? "ms" : "",
-                                0, 10000, 100, i * 10});
+    for (unsigned i = 0; i < 50; ++i) {
+        t.parameters.push_back({text("Srv%02u", i), text("Ajuste de servico numero %u", i), i % 3 ? "ms" : "", 0,
+                                10000, 100, i * 10});
     }
     return t;
 }
@@ -109,13 +119,12 @@ SimParTables SimParTables::full()
     s.nameWidth = 30;
     s.helpWidth = 200;
     s.accessCodes = {"oper1", "manut22", "serv333"};
-    for (std::uint32_t t = 0; t < 10; ++t) {
-        SimTable table{"Tabela " + std::to_string(t), static_cast<std::uint8_t>(t % 4), {}};
-        for (std::uint32_t p = 0; p < 50; ++p) {
-            const std::string id = std::to_string(t) + "." + std::to_string(p);
-            table.parameters.push_back({"Parametro " + id,
-                                        "Texto de ajuda do parametro " + id + std::string(150, '.'), "ms", 0,
-                                        100000, 10 * p, t * 1000 + p});
+    for (unsigned t = 0; t < 10; ++t) {
+        SimTable table{text("Tabela %u", t), static_cast<std::uint8_t>(t % 4), {}};
+        for (unsigned p = 0; p < 50; ++p) {
+            table.parameters.push_back({text("Parametro %u.%u", t, p),
+                                        text("Texto de ajuda do parametro %u.%u%.150s", t, p, std::string(150, '.').c_str()),
+                                        "ms", 0, 100000, 10 * p, t * 1000 + p});
         }
         s.tables.push_back(std::move(table));
     }
