@@ -5,10 +5,20 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 fuzz_seconds="${FUZZ_SECONDS:-15}"
+passed=0
+
+# Runs ctest in a build folder and adds its test count to the total.
+run_ctest() {
+  local log
+  log="$(mktemp)"
+  (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2) | tee "$log"
+  passed=$((passed + $(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n 1)))
+  rm -f "$log"
+}
 
 "$root/scripts/build.sh"
 echo "== tests"
-(cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
+run_ctest "$root/build"
 
 echo "== unit tests under ASan and UBSan"
 if [ ! -f "$root/build-asan/build.ninja" ]; then
@@ -16,7 +26,7 @@ if [ ! -f "$root/build-asan/build.ninja" ]; then
     -DVANTOR_CORE_ONLY=ON -DVANTOR_SANITIZE=ON >/dev/null
 fi
 ninja -C "$root/build-asan"
-(cd "$root/build-asan" && ctest --output-on-failure -j2)
+run_ctest "$root/build-asan"
 
 echo "== fuzz targets, ${fuzz_seconds}s each"
 if [ ! -f "$root/build-fuzz/build.ninja" ]; then
@@ -32,5 +42,6 @@ for target in "$root"/build-fuzz/fuzz/*_fuzz; do
   [ -d "$root/fuzz/seeds/$name" ] && seeds=("$root/fuzz/seeds/$name")
   echo "-- $name"
   "$target" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" "${seeds[@]}" 2>&1 | tail -n 2
+  passed=$((passed + 1))
 done
-echo "all tests passed"
+echo "$passed passed, 0 failed"
