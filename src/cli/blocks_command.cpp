@@ -27,8 +27,8 @@ void BlocksCommand::connected(CtlSession& session) {
 }
 
 void BlocksCommand::replied(CtlSession& session, int code, ByteView) {
-  const BlockSpec* spec = backup_ ? blockByReadCode(code) : blockByWriteCode(code);
-  if (!spec || ++answered_ < kBlockCount) return;
+  const BlockLayout* layout = backup_ ? blockByReadCode(code) : blockByWriteCode(code);
+  if (!layout || ++answered_ < kBlockCount) return;
   ConfigBlocks& blocks = session.device().configBlocks;
   if (!backup_ || blocks.SaveParFileClick(path_))
     session.finish(kExitOk);

@@ -25,7 +25,7 @@ constexpr const char* kSorterRows[] = {"Aux2_3_ON", "AcionamentoAux0", "Acioname
 
 // In BlockId order. ZeroBlock has two values more than rows: they travel
 // along unchanged from the last read or file load.
-const BlockSpec kSpecs[] = {
+const BlockLayout kLayouts[] = {
     {BlockId::Sys, "SysBlock", "SysPar", "GetSys", "SetSys", 52, 11, 30, kSysRows},
     {BlockId::Ad104, "Ad104Block", "Ad104Par", "GetHBM", "SetHBM", 16, 15, 10, kAd104Rows},
     {BlockId::Zero, "ZeroBlock", "ZeroPar", "GetZero", "SetZero", 36, 37, 8, kZeroRows},
@@ -33,29 +33,29 @@ const BlockSpec kSpecs[] = {
     {BlockId::ProdPar, "ProdParBlock", "ProdPar", "GetProd", "SetProd", 24, 25, 18, kProdRows},
     {BlockId::Sorter, "SorterBlock", "SorterPar", "GetSorter", "SetSorter", 45, 46, 7, kSorterRows},
 };
-static_assert(std::size(kSpecs) == kBlockCount);
+static_assert(std::size(kLayouts) == kBlockCount);
 
 }  // namespace
 
-std::span<const BlockSpec> blockSpecs() { return kSpecs; }
+std::span<const BlockLayout> blockLayouts() { return kLayouts; }
 
-const BlockSpec& blockSpec(BlockId id) { return kSpecs[index(id)]; }
+const BlockLayout& blockLayout(BlockId id) { return kLayouts[index(id)]; }
 
-const BlockSpec* blockByReadCode(int code) {
-  for (const BlockSpec& s : kSpecs)
+const BlockLayout* blockByReadCode(int code) {
+  for (const BlockLayout& s : kLayouts)
     if (s.readCode == code) return &s;
   return nullptr;
 }
 
-const BlockSpec* blockByWriteCode(int code) {
-  for (const BlockSpec& s : kSpecs)
+const BlockLayout* blockByWriteCode(int code) {
+  for (const BlockLayout& s : kLayouts)
     if (s.writeCode == code) return &s;
   return nullptr;
 }
 
 BlockValues zeroedBlocks() {
   BlockValues v;
-  for (const BlockSpec& s : kSpecs) v[index(s.id)].assign(s.values, 0);
+  for (const BlockLayout& s : kLayouts) v[index(s.id)].assign(s.values, 0);
   return v;
 }
 

@@ -14,7 +14,7 @@ namespace vantor {
 enum class BlockId : uint8_t { Sys, Ad104, Zero, Comm, ProdPar, Sorter };
 inline constexpr size_t kBlockCount = 6;
 
-struct BlockSpec {
+struct BlockLayout {
   BlockId id;
   const char* block;      // "SysBlock"
   const char* grid;       // the grid control, "SysPar"
@@ -28,10 +28,10 @@ struct BlockSpec {
 };
 
 // Indexed by BlockId.
-std::span<const BlockSpec> blockSpecs();
-const BlockSpec& blockSpec(BlockId id);
-const BlockSpec* blockByReadCode(int code);
-const BlockSpec* blockByWriteCode(int code);
+std::span<const BlockLayout> blockLayouts();
+const BlockLayout& blockLayout(BlockId id);
+const BlockLayout* blockByReadCode(int code);
+const BlockLayout* blockByWriteCode(int code);
 
 // The order of the backup file; "SetAllPar" writes in it and a file load
 // refreshes the grids in it.

@@ -13,12 +13,12 @@ ConfigBlocks::ConfigBlocks(Shell& shell, CommandChannel& channel)
     : shell_(shell), channel_(channel), blocks_(zeroedBlocks()) {
   // Empty until a read or a file load: a write before either is refused
   // instead of sending zeros.
-  for (const BlockSpec& s : blockSpecs()) controls.cells[index(s.id)].assign(s.rowNames.size(), "");
+  for (const BlockLayout& s : blockLayouts()) controls.cells[index(s.id)].assign(s.rowNames.size(), "");
 }
 
-void ConfigBlocks::GetClick(BlockId id) { channel_.queueCmd(blockSpec(id).readCode); }
+void ConfigBlocks::GetClick(BlockId id) { channel_.queueCmd(blockLayout(id).readCode); }
 
-void ConfigBlocks::SetClick(BlockId id) { channel_.queueCmd(blockSpec(id).writeCode); }
+void ConfigBlocks::SetClick(BlockId id) { channel_.queueCmd(blockLayout(id).writeCode); }
 
 void ConfigBlocks::SetAllParClick() {
   for (BlockId id : kBackupOrder) SetClick(id);
@@ -31,11 +31,11 @@ void ConfigBlocks::showBlock(BlockId id) {
 }
 
 void ConfigBlocks::handleReply(int code, PayloadReader& payload) {
-  const BlockSpec* spec = blockByReadCode(code);
-  if (!spec) return;
-  std::vector<uint32_t>& v = blocks_[index(spec->id)];
+  const BlockLayout* layout = blockByReadCode(code);
+  if (!layout) return;
+  std::vector<uint32_t>& v = blocks_[index(layout->id)];
   for (size_t i = 0; i < v.size(); ++i) v[i] = payload.u32(4 * i);
-  showBlock(spec->id);
+  showBlock(layout->id);
   changed();
 }
 
@@ -43,25 +43,25 @@ void ConfigBlocks::handleReply(int code, PayloadReader& payload) {
 // before any goes into the block; otherwise the block is left as it was and
 // the command is dropped unsent with the bad cell named.
 void ConfigBlocks::buildRequest(int code, RequestWriter& out) {
-  const BlockSpec* spec = blockByWriteCode(code);
-  if (!spec) return;
-  const size_t b = index(spec->id);
+  const BlockLayout* layout = blockByWriteCode(code);
+  if (!layout) return;
+  const size_t b = index(layout->id);
   std::vector<uint32_t> v = blocks_[b];
   const std::vector<std::string>& cells = controls.cells[b];
   for (size_t r = 0; r < cells.size(); ++r) {
     const std::optional<uint32_t> parsed = parseCell32(cells[r]);
     if (!parsed) {
-      controls.badBlock = spec->id;
+      controls.badBlock = layout->id;
       controls.badRow = static_cast<int>(r);
-      controls.message = format("%s not sent: %s row %zu (%s): %s", spec->setButton, spec->grid, r,
-                                spec->rowNames[r], CellConversionError(cells[r]).what());
+      controls.message = format("%s not sent: %s row %zu (%s): %s", layout->setButton, layout->grid, r,
+                                layout->rowNames[r], CellConversionError(cells[r]).what());
       changed();
       throw RequestRefused(controls.message);
     }
     v[r] = *parsed;
   }
   blocks_[b] = std::move(v);
-  if (controls.badRow >= 0 && controls.badBlock == spec->id) {
+  if (controls.badRow >= 0 && controls.badBlock == layout->id) {
     controls.badRow = -1;
     controls.message.clear();
     changed();

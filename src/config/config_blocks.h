@@ -5,7 +5,7 @@
 // is built, not at the click. The BkBox buttons back all six blocks up to
 // BlockBackupFile, load them from it, and write all six.
 //
-// The page binds each grid (column 0 from blockSpec(id).rowNames, column 1
+// The page binds each grid (column 0 from blockLayout(id).rowNames, column 1
 // from controls.cells[id]) and repaints on Area::ConfigBlocks; cell edits go
 // into controls.cells as they happen.
 #include <array>
@@ -37,7 +37,7 @@ class ConfigBlocks final : public CommandFeature {
 
   ConfigBlocksControls controls;
 
-  // The twelve Get/Set buttons: blockSpec(id).getButton / setButton.
+  // The twelve Get/Set buttons: blockLayout(id).getButton / setButton.
   void GetClick(BlockId id);
   void SetClick(BlockId id);
   // BkBox.

@@ -38,19 +38,19 @@ struct ConfigBlocksTest : LinkFixture {
 }  // namespace
 
 TEST_F(ConfigBlocksTest, EachGetButtonReadsItsBlockIntoItsGridAsUnsigned) {
-  for (const BlockSpec& spec : blockSpecs()) {
-    SCOPED_TRACE(spec.grid);
-    blocks().GetClick(spec.id);
+  for (const BlockLayout& layout : blockLayouts()) {
+    SCOPED_TRACE(layout.grid);
+    blocks().GetClick(layout.id);
     device.channel.sendNextCmd();
     ASSERT_EQ(lan2().writes.size(), 1u);
-    EXPECT_EQ(lan2().writes[0].at(7), spec.readCode);
-    Bytes payload = counting(spec.values, 1000);
+    EXPECT_EQ(lan2().writes[0].at(7), layout.readCode);
+    Bytes payload = counting(layout.values, 1000);
     payload[0] = payload[1] = payload[2] = payload[3] = 0xFF;
     EXPECT_TRUE(answer(payload).empty());
-    ASSERT_EQ(cells(spec.id).size(), spec.rowNames.size());
-    EXPECT_EQ(cells(spec.id).front(), "4294967295");
-    EXPECT_EQ(cells(spec.id).back(), std::to_string(1000 + spec.rowNames.size() - 1));
-    EXPECT_EQ(blocks().values(spec.id).back(), 1000 + spec.values - 1);
+    ASSERT_EQ(cells(layout.id).size(), layout.rowNames.size());
+    EXPECT_EQ(cells(layout.id).front(), "4294967295");
+    EXPECT_EQ(cells(layout.id).back(), std::to_string(1000 + layout.rowNames.size() - 1));
+    EXPECT_EQ(blocks().values(layout.id).back(), 1000 + layout.values - 1);
   }
   EXPECT_EQ(shell().errorBar[1], "");
 }
@@ -126,7 +126,7 @@ TEST_F(ConfigBlocksTest, BackupFileHoldsTheBlocksBackToBackInFileOrder) {
   for (const Place& p : places) {
     blocks().GetClick(p.id);
     device.channel.sendNextCmd();
-    answer(counting(blockSpec(p.id).values, base));
+    answer(counting(blockLayout(p.id).values, base));
     base += 0x100;
   }
   const std::string path = dir.file("blocks.bin");
@@ -135,11 +135,11 @@ TEST_F(ConfigBlocksTest, BackupFileHoldsTheBlocksBackToBackInFileOrder) {
   ASSERT_EQ(image.size(), 340u);
   base = 0x100;
   for (const Place& p : places) {
-    const Bytes want = counting(blockSpec(p.id).values, base);
+    const Bytes want = counting(blockLayout(p.id).values, base);
     EXPECT_EQ(Bytes(image.begin() + static_cast<long>(p.offset),
                     image.begin() + static_cast<long>(p.offset + want.size())),
               want)
-        << blockSpec(p.id).block;
+        << blockLayout(p.id).block;
     base += 0x100;
   }
 
