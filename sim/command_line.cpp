@@ -66,6 +66,14 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             result.host = address;
             continue;
         }
+        if (isOption(arg, QStringLiteral("--tables"))) {
+            if (!takeValue(arguments, i, QStringLiteral("--tables"), value) ||
+                (value != QLatin1String("standard") && value != QLatin1String("full"))) {
+                return failed(QStringLiteral("--tables needs 'standard' or 'full'"));
+            }
+            result.fullTables = value == QLatin1String("full");
+            continue;
+        }
         if (isOption(arg, QStringLiteral("--fault"))) {
             if (!takeValue(arguments, i, QStringLiteral("--fault"), value)) {
                 return failed(QStringLiteral("--fault needs a mode, see --help"));
@@ -84,7 +92,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
 QString CommandLine::usage()
 {
     return QStringLiteral(
-               "Usage: rw4000-sim [--host 127.0.0.N] [--fault MODE]...\n"
+               "Usage: rw4000-sim [--host 127.0.0.N] [--tables standard|full] [--fault MODE]...\n"
                "\n"
                "A simulated RW4000 line controller on loopback. It listens on ports 47000\n"
                "(main), 49000, 46000, 47001 and 46990 of HOST, then prints\n"
@@ -92,6 +100,8 @@ QString CommandLine::usage()
                "\n"
                "Options:\n"
                "  --host ADDR    address to listen on, inside 127.0.0.0/8 (default 127.0.0.1)\n"
+               "  --tables SHAPE the parameter tables: 'standard' (default), seven tables of a\n"
+               "                 commissioned line, or 'full', ten tables of fifty parameters\n"
                "  --fault MODE   turn on a fault mode; may be given several times\n"
                "  -h, --help     show this text\n"
                "\n"

@@ -20,6 +20,7 @@ struct CommandLine {
     QString error;  // set when outcome is Error
     QHostAddress host{QHostAddress::LocalHost};
     std::vector<QString> faults;  // fault modes as given, in order
+    bool fullTables = false;      // --tables full: 10 tables of 50 parameters
 
     // arguments excludes the program name.
     static CommandLine parse(const QStringList& arguments);

@@ -2,6 +2,7 @@
 
 #include "command_line.h"
 #include "fault_set.h"
+#include "param_tables.h"
 #include "signal_watcher.h"
 #include "sim_device.h"
 #include "sim_server.h"
@@ -36,6 +37,9 @@ int main(int argc, char* argv[])
     QObject::connect(&stopSignals, &rwsim::SignalWatcher::received, &app, [] { QCoreApplication::quit(); });
 
     rwsim::SimDevice device;
+    if (options.fullTables) {
+        device.parTables() = rwsim::SimParTables::full();
+    }
     rwsim::SimServer server(device, faults);
     QString error;
     if (!server.start(options.host, &error)) {

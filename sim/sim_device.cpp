@@ -1,5 +1,8 @@
 #include "sim_device.h"
 
+#include "config_blocks.h"
+#include "module_counters.h"
+#include "param_tables.h"
 #include "status_block.h"
 
 #include <chrono>
@@ -18,11 +21,21 @@ SimDevice::Clock SimDevice::steadyClock()
 }
 
 SimDevice::SimDevice(Clock clock, std::string versionText)
-    : clock_(std::move(clock)), versionText_(std::move(versionText))
+    : clock_(std::move(clock)),
+      versionText_(std::move(versionText)),
+      parTables_(std::make_unique<SimParTables>(SimParTables::standard())),
+      blocks_(std::make_unique<SimConfigBlocks>())
 {
     handlers_[kCmdVersion] = [this](const Frame&) { return versionAnswer(); };
     handlers_[kCmdStatus] = [this](const Frame&) { return statusAnswer(); };
+    handlers_[kCmdTableList] = [this](const Frame&) { return parTables_->tableList(); };
+    handlers_[kCmdDescriptor] = [this](const Frame& r) { return parTables_->descriptor(r); };
+    handlers_[kCmdWriteTable] = [this](const Frame& r) { return parTables_->writeTable(r); };
+    handlers_[kCmdModuleCounters] = [this](const Frame&) { return Answer{kAck, moduleCounters(clock_())}; };
+    blocks_->install(*this);
 }
+
+SimDevice::~SimDevice() = default;
 
 Bytes SimDevice::reply(const Frame& request)
 {

@@ -8,18 +8,26 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace rwsim {
 
 inline constexpr std::uint8_t kCmdStatus = 51;
 inline constexpr std::uint8_t kCmdVersion = 70;
+inline constexpr std::uint8_t kCmdModuleCounters = 34;
+inline constexpr std::uint8_t kCmdTableList = 62;
+inline constexpr std::uint8_t kCmdWriteTable = 63;
+inline constexpr std::uint8_t kCmdDescriptor = 64;
 
 // What a command handler answers: the ACK byte and the payload after it.
 struct Answer {
     std::uint8_t ack = kAck;
     Bytes payload;
 };
+
+class SimParTables;
+class SimConfigBlocks;
 
 class SimDevice {
 public:
@@ -30,6 +38,7 @@ public:
     static Clock steadyClock();
 
     explicit SimDevice(Clock clock = steadyClock(), std::string versionText = " RW4000 SIM 8.10");
+    ~SimDevice();
 
     // The complete reply frame to one request. Commands without a handler of
     // their own get a bare positive reply.
@@ -39,6 +48,10 @@ public:
     void setHandler(std::uint8_t command, Handler handler);
 
     std::uint64_t uptimeMs() const { return clock_(); }
+
+    // The parameter tables (commands 62, 63, 64); replace them to change the
+    // device's shape.
+    SimParTables& parTables() { return *parTables_; }
     const std::string& versionText() const { return versionText_; }
 
 private:
@@ -48,6 +61,8 @@ private:
     Clock clock_;
     std::string versionText_;
     std::map<std::uint8_t, Handler> handlers_;
+    std::unique_ptr<SimParTables> parTables_;
+    std::unique_ptr<SimConfigBlocks> blocks_;
     std::uint16_t counter_ = 0;
 };
 

@@ -5,9 +5,9 @@
 
 namespace vantor::bench {
 
-SimHost::SimHost(const QString& host) {
+SimHost::SimHost(const QString& host, const QStringList& extraArgs) {
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process_.start(RW4000_SIM_PATH, {"--host", host});
+  process_.start(RW4000_SIM_PATH, QStringList{"--host", host} + extraArgs);
   if (!process_.waitForStarted(10000)) return;
   while (!process_.canReadLine())
     if (!process_.waitForReadyRead(10000)) return;

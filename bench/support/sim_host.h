@@ -2,13 +2,15 @@
 // rw4000-sim as a child process of a benchmark, on a loopback address.
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace vantor::bench {
 
 class SimHost {
  public:
-  explicit SimHost(const QString& host);
+  // extraArgs: further simulator options, e.g. {"--tables", "full"}.
+  explicit SimHost(const QString& host, const QStringList& extraArgs = {});
   ~SimHost();
   bool ready() const { return ready_; }
 

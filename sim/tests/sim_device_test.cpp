@@ -190,7 +190,7 @@ TEST(SimDevice, VersionAndBareReplies)
     EXPECT_EQ(text.back(), 0);
 
     std::uint16_t lastCounter = version.counter();
-    for (const std::uint8_t code : std::initializer_list<std::uint8_t>{0, 1, 62, 82, 255}) {
+    for (const std::uint8_t code : std::initializer_list<std::uint8_t>{0, 1, 53, 82, 255}) {
         const WireReply bare(device.reply(Frame{9, code, {0xAA}}));
         EXPECT_EQ(bare.bytes.size(), 12u) << int(code);
         EXPECT_EQ(bare.parNum, 1u);

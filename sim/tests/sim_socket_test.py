@@ -124,12 +124,12 @@ def main():
     first = d[:(d[5] << 8 | d[6]) + 11]
     case("version then bare reply", frame_ok(first) and first[9:14] == b" RW40" and first[-4] == 0
          and frame_ok(d[len(first):]) and d[len(first) + 7] == 82, repr(d))
-    r = request(4, 62, b"\x02\x01")
+    r = request(4, 53, b"\x02\x01")
     s.sendall(b"\x55\x02\xaa" + r[:5])
     time.sleep(0.05)
     s.sendall(r[5:])
     d = joined(receive(s, 12))
-    case("garbage and split request framed", len(d) == 12 and frame_ok(d) and d[7] == 62)
+    case("garbage and split request framed", len(d) == 12 and frame_ok(d) and d[7] == 53)
     for port in SIDE_PORTS:
         t = socket.create_connection((host, port), timeout=2)
         t.sendall(b"anything")

@@ -5,10 +5,14 @@ namespace vantor {
 Device::Device(Seams& seams)
     : channel(shell, seams.clock()), connection(shell, channel, seams), liveStatus(shell, channel), access(shell) {
   channel.bind(Feature::LiveStatus, &liveStatus);
+  channel.bind(Feature::ParTables, &parTables);
+  channel.bind(Feature::ConfigBlocks, &configBlocks);
+  channel.bind(Feature::PesoCounters, &pesoCounters);
   connection.hooks.mainDisconnected = [this] { mainDisconnected(); };
 }
 
 void Device::mainDisconnected() {
+  parTables.mainDisconnected();
   tablesLoaded = false;
   productsLoaded = false;
   access.mainDisconnected();

@@ -6,10 +6,14 @@
 
 #include "access/access_control.h"
 #include "app/live_status.h"
+#include "config/config_blocks.h"
+#include "config/par_table_file_group.h"
+#include "config/par_tables.h"
 #include "link/command_channel.h"
 #include "link/connection.h"
 #include "link/seams.h"
 #include "link/shell.h"
+#include "monitor/peso_counters.h"
 
 namespace vantor {
 
@@ -28,6 +32,13 @@ class Device {
   // Flags cleared whenever the main connection ends.
   bool tablesLoaded = false;
   bool productsLoaded = false;
+
+  // The "System" page's parameter tables and their file group, the
+  // "SystemBin" page's configuration blocks and weighing-module counters.
+  ParTables parTables{shell, channel, tablesLoaded};
+  ParTableFileGroup parTableFile{shell, parTables, connection.controls};
+  ConfigBlocks configBlocks{shell, channel};
+  PesoCounters pesoCounters{shell, channel};
 
  private:
   void mainDisconnected();

@@ -9,8 +9,16 @@ const char* const kCtlUsage =
     "commands:\n"
     "  status               print the device version and its status fields\n"
     "  raw CODE [HEX...]    send one request with these parameter bytes, print the reply frame\n"
+    "  params show          print every parameter table: name, then per parameter\n"
+    "                       name, value, unit, min, max, default (tab-separated)\n"
+    "  params save FILE     write the parameter tables to FILE as the window's \"Save File\"\n"
+    "  params load FILE     read FILE with the window's checks, print its messages, write\n"
+    "                       every table to the device and read them back\n"
+    "  blocks backup FILE   read the six configuration blocks into a 340-byte backup file\n"
+    "  blocks restore FILE  load a 340-byte backup file and write the six blocks\n"
     "Without --host the address the window stored last is used.\n"
-    "Exit codes: 0 done, 1 connection failed or lost, 2 usage, 3 no reply in time or protocol error.\n";
+    "Exit codes: 0 done, 1 connection failed or lost, 2 usage, 3 no reply in time or protocol error,\n"
+    "4 a file that cannot be read or written, or is refused (nothing is written to the device).\n";
 
 CtlParse parseCtlOptions(const std::vector<std::string>& argv) {
   CtlOptions o;

@@ -11,7 +11,7 @@
 
 namespace vantor {
 
-enum CtlExit { kExitOk = 0, kExitConnection = 1, kExitUsage = 2, kExitNoReply = 3 };
+enum CtlExit { kExitOk = 0, kExitConnection = 1, kExitUsage = 2, kExitNoReply = 3, kExitFile = 4 };
 
 class CtlSession;
 

@@ -6,7 +6,9 @@
 #include "app/data_dir.h"
 #include "app/settings_file.h"
 #include "cli/ctl_options.h"
+#include "cli/blocks_command.h"
 #include "cli/ctl_session.h"
+#include "cli/params_command.h"
 #include "cli/raw_command.h"
 #include "cli/status_command.h"
 #include "platform/default_data_dir.h"
@@ -37,6 +39,14 @@ std::unique_ptr<CtlCommand> makeCommand(const CtlOptions& o, std::string& error)
   if (o.command == "raw") {
     auto raw = RawCommand::parse(o.args, error);
     return raw ? std::make_unique<RawCommand>(std::move(*raw)) : nullptr;
+  }
+  if (o.command == "params") {
+    auto params = ParamsCommand::parse(o.args, error);
+    return params ? std::make_unique<ParamsCommand>(std::move(*params)) : nullptr;
+  }
+  if (o.command == "blocks") {
+    auto blocks = BlocksCommand::parse(o.args, error);
+    return blocks ? std::make_unique<BlocksCommand>(std::move(*blocks)) : nullptr;
   }
   error = "unknown command " + o.command;
   return nullptr;

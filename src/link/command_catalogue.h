@@ -14,6 +14,7 @@ enum class Feature : uint8_t {
   ParTables,
   ConfigBlocks,
   WeightTrace,
+  PesoCounters,
   Count
 };
 

@@ -26,7 +26,7 @@ void CommandChannel::sendNextCmd() {
     const bool overridden = requestOverride && requestOverride(*code, tx_);
     CommandFeature* builder = row && !overridden ? featureFor(row->request) : nullptr;
     if (builder) builder->buildRequest(*code, tx_);
-  } catch (const RequestTooLarge& e) {
+  } catch (const RequestRefused& e) {
     queue_.popHead();
     shell_.setError(1, e.what());
     return;

@@ -9,11 +9,19 @@
 
 namespace vantor {
 
-// Raised when a request's parameters would not fit the transmit buffer; the
-// request is refused and nothing is written past the buffer.
-class RequestTooLarge : public std::runtime_error {
+// Raised by a request builder that cannot build its request (for example a
+// grid cell that is not a number): the command is dropped from the queue
+// unsent, its text goes to the main link's error panel, and the queue goes on.
+class RequestRefused : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// Raised when a request's parameters would not fit the transmit buffer; the
+// request is refused and nothing is written past the buffer.
+class RequestTooLarge : public RequestRefused {
+ public:
+  using RequestRefused::RequestRefused;
 };
 
 // Parameter writer handed to a request builder: every value goes at the next

@@ -1,0 +1,15 @@
+#pragma once
+
+// The weighing module's counters (command 34): six uint16 words, in order
+// readings, overweights, idle cycles, module state, idle checks and idle
+// overruns. They count up with the time the device has been on.
+
+#include "frame_codec.h"
+
+#include <cstdint>
+
+namespace rwsim {
+
+Bytes moduleCounters(std::uint64_t uptimeMs);
+
+}  // namespace rwsim

@@ -1,0 +1,114 @@
+#include "config/config_blocks.h"
+
+#include <algorithm>
+
+#include "config/block_backup_file.h"
+#include "config/cell_value.h"
+#include "config/file_bytes.h"
+#include "link/text_format.h"
+
+namespace vantor {
+
+ConfigBlocks::ConfigBlocks(Shell& shell, CommandChannel& channel)
+    : shell_(shell), channel_(channel), blocks_(zeroedBlocks()) {
+  // Empty until a read or a file load: a write before either is refused
+  // instead of sending zeros.
+  for (const BlockLayout& s : blockLayouts()) controls.cells[index(s.id)].assign(s.rowNames.size(), "");
+}
+
+void ConfigBlocks::GetClick(BlockId id) { channel_.queueCmd(blockLayout(id).readCode); }
+
+void ConfigBlocks::SetClick(BlockId id) { channel_.queueCmd(blockLayout(id).writeCode); }
+
+void ConfigBlocks::SetAllParClick() {
+  for (BlockId id : kBackupOrder) SetClick(id);
+}
+
+void ConfigBlocks::showBlock(BlockId id) {
+  const std::vector<uint32_t>& v = blocks_[index(id)];
+  std::vector<std::string>& cells = controls.cells[index(id)];
+  for (size_t r = 0; r < cells.size(); ++r) cells[r] = cellText(v[r]);
+}
+
+void ConfigBlocks::handleReply(int code, PayloadReader& payload) {
+  const BlockLayout* layout = blockByReadCode(code);
+  if (!layout) return;
+  std::vector<uint32_t>& v = blocks_[index(layout->id)];
+  for (size_t i = 0; i < v.size(); ++i) v[i] = payload.u32(4 * i);
+  showBlock(layout->id);
+  changed();
+}
+
+// The grid is read now, when the request is built. All cells must convert
+// before any goes into the block; otherwise the block is left as it was and
+// the command is dropped unsent with the bad cell named.
+void ConfigBlocks::buildRequest(int code, RequestWriter& out) {
+  const BlockLayout* layout = blockByWriteCode(code);
+  if (!layout) return;
+  const size_t b = index(layout->id);
+  std::vector<uint32_t> v = blocks_[b];
+  const std::vector<std::string>& cells = controls.cells[b];
+  for (size_t r = 0; r < cells.size(); ++r) {
+    const std::optional<uint32_t> parsed = parseCell32(cells[r]);
+    if (!parsed) {
+      controls.badBlock = layout->id;
+      controls.badRow = static_cast<int>(r);
+      controls.message = format("%s not sent: %s row %zu (%s): %s", layout->setButton, layout->grid, r,
+                                layout->rowNames[r], CellConversionError(cells[r]).what());
+      changed();
+      throw RequestRefused(controls.message);
+    }
+    v[r] = *parsed;
+  }
+  blocks_[b] = std::move(v);
+  if (controls.badRow >= 0 && controls.badBlock == layout->id) {
+    controls.badRow = -1;
+    controls.message.clear();
+    changed();
+  }
+  for (uint32_t value : blocks_[b]) out.put32(value);
+}
+
+bool ConfigBlocks::SaveParFileClick(const std::string& path) {
+  const Bytes image = encodeBlockBackup(blocks_);
+  std::string error;
+  const bool ok = writeFileBytes(path, image, error);
+  controls.message = ok ? std::string() : error;
+  changed();
+  return ok;
+}
+
+bool ConfigBlocks::GetParFileClick(const std::optional<std::string>& path) {
+  bool loaded = false;
+  if (path) {
+    Bytes image;
+    std::string error;
+    const bool read = readFileChunks(
+        *path,
+        [&](ByteView chunk) {
+          const size_t room = kBlockBackupSize + 1 - image.size();  // one byte more tells a long file
+          image.insert(image.end(), chunk.begin(), chunk.begin() + static_cast<long>(std::min(room, chunk.size())));
+          return image.size() <= kBlockBackupSize;
+        },
+        error);
+    if (!read) {
+      controls.message = error;
+    } else if (const std::optional<BlockValues> blocks = decodeBlockBackup(image)) {
+      blocks_ = *blocks;
+      controls.message.clear();
+      loaded = true;
+    } else {
+      controls.message =
+          image.size() > kBlockBackupSize
+              ? format("%s is not a block backup: it is longer than %zu bytes; nothing loaded", path->c_str(),
+                       kBlockBackupSize)
+              : format("%s is not a block backup: %zu bytes instead of %zu; nothing loaded", path->c_str(),
+                       image.size(), kBlockBackupSize);
+    }
+  }
+  for (BlockId id : kBackupOrder) showBlock(id);
+  changed();
+  return loaded;
+}
+
+}  // namespace vantor

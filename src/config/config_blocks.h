@@ -1,0 +1,66 @@
+#pragma once
+// ConfigBlocks: the six configuration blocks on the "SystemBin" page. Each
+// "Get" button queues the block's read command, each "Set" button its write
+// command; the write takes the grid's cells into the block when the request
+// is built, not at the click. The BkBox buttons back all six blocks up to
+// BlockBackupFile, load them from it, and write all six.
+//
+// The page binds each grid (column 0 from blockLayout(id).rowNames, column 1
+// from controls.cells[id]) and repaints on Area::ConfigBlocks; cell edits go
+// into controls.cells as they happen.
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "config/config_block.h"
+#include "link/command_channel.h"
+#include "link/command_feature.h"
+#include "link/shell.h"
+
+namespace vantor {
+
+struct ConfigBlocksControls {
+  // Column 1 of each grid, indexed by BlockId, one cell per row shown.
+  std::array<std::vector<std::string>, kBlockCount> cells;
+  // The cell that kept the last write from being sent (row -1: none).
+  BlockId badBlock = BlockId::Sys;
+  int badRow = -1;
+  // What the last file action or refused write has to say; empty after success.
+  std::string message;
+};
+
+class ConfigBlocks final : public CommandFeature {
+ public:
+  ConfigBlocks(Shell& shell, CommandChannel& channel);
+
+  ConfigBlocksControls controls;
+
+  // The twelve Get/Set buttons: blockLayout(id).getButton / setButton.
+  void GetClick(BlockId id);
+  void SetClick(BlockId id);
+  // BkBox.
+  bool SaveParFileClick(const std::string& path);  // "SaveParFile"; false when not written
+  // "GetParFile": loads a file of exactly 340 bytes (nothing else is loaded),
+  // then refreshes all six grids from the blocks, also when the dialog was
+  // cancelled (no path). True when the file was loaded.
+  bool GetParFileClick(const std::optional<std::string>& path);
+  void SetAllParClick();                           // "SetAllPar"
+
+  std::span<const uint32_t> values(BlockId id) const { return blocks_[index(id)]; }
+  const BlockValues& blocks() const { return blocks_; }
+
+  void buildRequest(int code, RequestWriter& out) override;
+  void handleReply(int code, PayloadReader& payload) override;
+
+ private:
+  void showBlock(BlockId id);
+  void changed() { shell_.changed(Area::ConfigBlocks); }
+
+  Shell& shell_;
+  CommandChannel& channel_;
+  BlockValues blocks_;
+};
+
+}  // namespace vantor

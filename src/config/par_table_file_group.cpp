@@ -1,0 +1,49 @@
+#include "config/par_table_file_group.h"
+
+#include "config/file_bytes.h"
+#include "config/par_table_file.h"
+
+namespace vantor {
+
+ParTableFileGroup::ParTableFileGroup(Shell& shell, ParTables& tables, const ConnectionControls& link)
+    : shell_(shell), tables_(tables), link_(link) {}
+
+void ParTableFileGroup::note(std::string line) {
+  controls.memo7.push_back(std::move(line));
+  shell_.changed(Area::ParTables);
+}
+
+bool ParTableFileGroup::SaveFileAllClick(const std::string& path) {
+  const std::string text = parTableFileText(shell_.statusBar[0], link_.host, tables_.store());
+  std::string error;
+  if (writeFileBytes(path, ByteView(reinterpret_cast<const uint8_t*>(text.data()), text.size()), error)) return true;
+  note(error);
+  return false;
+}
+
+bool ParTableFileGroup::ReadFileParClick(const std::string& path) {
+  ParTableFileReader reader(shell_.statusBar[0], tables_.store());
+  std::string error;
+  const bool read = readFileChunks(
+      path,
+      [&](ByteView chunk) {
+        reader.feed(std::string_view(reinterpret_cast<const char*>(chunk.data()), chunk.size()));
+        return !reader.stopped();
+      },
+      error);
+  if (read) reader.finish();
+  for (const std::string& m : reader.messages()) controls.memo7.push_back(m);
+  if (!read) controls.memo7.push_back(error);
+  const bool accepted = read && reader.accepted();
+  controls.saveAllParEnabled = accepted;
+  if (accepted) tables_.showTable(tables_.controls.listTabsIndex);
+  shell_.changed(Area::ParTables);
+  return accepted;
+}
+
+void ParTableFileGroup::SaveAllParClick() {
+  if (!tables_.tablesLoaded() || !controls.saveAllParEnabled) return;
+  if (tables_.checkAndStore()) tables_.startSaveAllSweep();
+}
+
+}  // namespace vantor

@@ -1,0 +1,45 @@
+#pragma once
+// The "Group File" box of the "System" page: saving the parameter tables to
+// their text file, reading one back into the store (messages in Memo7), and
+// writing every table to the device.
+#include <string>
+#include <vector>
+
+#include "config/par_tables.h"
+#include "link/connection.h"
+#include "link/shell.h"
+
+namespace vantor {
+
+struct ParFileControls {
+  std::vector<std::string> memo7;  // only ever appended to
+  bool saveAllParEnabled = false;  // "Save All ->Device": after an accepted file
+};
+
+class ParTableFileGroup {
+ public:
+  // The identification comes from StatusBar panel 0 and the address from the
+  // Host edit of the connection.
+  ParTableFileGroup(Shell& shell, ParTables& tables, const ConnectionControls& link);
+
+  ParFileControls controls;
+
+  // "Save File": writes the file; false (and a line in Memo7) when it cannot be written.
+  bool SaveFileAllClick(const std::string& path);
+  // "Read File": reads the file into the store and shows the selected table;
+  // returns whether the file was accepted.
+  bool ReadFileParClick(const std::string& path);
+  // "Save All ->Device": check-and-store of the shown table, then every table
+  // written in one sweep that ends in a full re-read. Raises
+  // CellConversionError like "Save Tab".
+  void SaveAllParClick();
+
+ private:
+  void note(std::string line);
+
+  Shell& shell_;
+  ParTables& tables_;
+  const ConnectionControls& link_;
+};
+
+}  // namespace vantor
