@@ -1,5 +1,5 @@
 #pragma once
-// The tool's access level 0..4 (Part 4.6): its names, the access codes of the
+// The tool's access level 0..4: its names, the access codes of the
 // levels, the login decision and the level changes of double click, disconnect
 // and start-up. Applying a level writes its name into StatusBar panel 2 and
 // tells the window that the controls of the access table must be set anew.
@@ -38,7 +38,7 @@ class AccessControl {
   // The code of level 1..4 (empty text for any other level).
   std::string_view code(uint8_t level) const;
   // The codes of levels 1, 2 and 3 as the device sends them with its table
-  // list (reply 62, Part 2.1): each is its text up to the first zero byte and
+  // list (reply 62): each is its text up to the first zero byte and
   // is cut to 9 characters, the capacity of a slot. An empty code is stored
   // as empty and never matches (see levelFor).
   void setDeviceCodes(std::string_view level1, std::string_view level2, std::string_view level3);
@@ -60,8 +60,8 @@ class AccessControl {
   // Lan2Disconnect: levels 1..3 drop to 0 and are applied; level 4 survives.
   void mainDisconnected();
 
-  // Called after a double click changed and applied the level (Part 4.6 step
-  // 5: the parameter tables repeat their enabling test of SavePar/SaveDef).
+  // Called after a double click changed and applied the level (the parameter
+  // tables then repeat their enabling test of SavePar/SaveDef).
   std::function<void()> afterUserChange;
 
  private:

@@ -1,6 +1,6 @@
 #pragma once
 // The controls that the access level shows, hides, enables or disables, as one
-// data table (Part 4.6). The window finds each control by its objectName and
+// data table. The window finds each control by its objectName and
 // sets it from the row; pages and controls not in the table are always
 // available.
 #include <cstdint>
@@ -21,7 +21,7 @@ struct AccessRow {
   AccessEffect effect;
 };
 
-// The rows in the order of the specification.
+// The rows in the order the window lists them.
 std::span<const AccessRow> accessTable();
 
 // Whether the row's control is available (enabled or shown) at the level.

@@ -1,5 +1,5 @@
 #pragma once
-// The main window's own handlers without the widgets (Part 1.4): what
+// The main window's own handlers without the widgets: what
 // FormCreate and FormDestroy do with the settings file, and the error-bar
 // click. The window owns one of these next to its Device.
 #include <string>
@@ -24,7 +24,7 @@ class MainWindowLogic {
   // the level.
   void FormCreate();
   // Writes level, host and the current stamp. Returns false when the file
-  // could not be written; the window stays silent about it (Part 1.4).
+  // could not be written; the window stays silent about it.
   bool FormDestroy();
   // Clicking the error bar empties panels 1 and 3 (not 5, not the counter).
   void ErrorBarClick();

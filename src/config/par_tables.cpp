@@ -2,15 +2,11 @@
 
 #include <algorithm>
 
+#include "access/access_control.h"
 #include "config/cell_value.h"
 #include "link/text_format.h"
 
 namespace vantor {
-
-std::string accessLevelText(unsigned level) {
-  static constexpr const char* kNames[] = {"NO USER", "OPERATIONAL USER", "MAINTENANCE USER", "SERVICE USER", "$$$"};
-  return level < std::size(kNames) ? kNames[level] : "";
-}
 
 ParTables::ParTables(Shell& shell, CommandChannel& channel, bool& tablesLoaded)
     : shell_(shell), channel_(channel), tablesLoaded_(tablesLoaded) {}
@@ -145,7 +141,7 @@ void ParTables::showTable(int t) {
   for (size_t r = 0; r < table.paramCount; ++r)
     controls.gridParTabs[r] = ParGridRow{table.params[r].name, cellText(table.params[r].value)};
   controls.gridHint = static_cast<size_t>(t) < controls.listTabs.size() ? controls.listTabs[static_cast<size_t>(t)] : "";
-  controls.labelTabSgn = accessLevelText(table.level + 1u);
+  controls.labelTabSgn = std::string(accessLevelName(static_cast<uint8_t>(table.level + 1u)));
   refreshSaveButtons();
   controls.gridRow = std::clamp(controls.gridRow, 0, std::max(0, static_cast<int>(table.paramCount) - 1));
   showHelpAndRange(controls.gridRow);

@@ -112,7 +112,5 @@ class ParTables final : public CommandFeature {
   bool listAwaited_ = false;
 };
 
-// The names of the access levels 0..4, in LabelTabSgn and the status bar.
-std::string accessLevelText(unsigned level);
 
 }  // namespace vantor

@@ -1,7 +1,7 @@
 #pragma once
 // The "Deb" page: the protocol read-outs of the last request and reply
-// (Part 1.1), the live status fields (Part 1.5), the connection log Memo1
-// (Part 1.3) and the request/reply indicators MsFl and SlFl.
+//, the live status fields, the connection log Memo1
+// and the request/reply indicators MsFl and SlFl.
 #include <QWidget>
 #include <cstdint>
 #include <memory>

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   WindowStart start{o.dataDir ? withTrailingSlash(*o.dataDir) : defaultDataDir(), o.host};
 
   // An exception during start-up or escaping the loop is shown, and the
-  // program then ends with result 0 (Part 1.4).
+  // program then ends with result 0.
   try {
     QtSeams seams;
     TQXVantor window(seams, start);

@@ -1,6 +1,6 @@
 #pragma once
-// The "QX7" page. Of the remote terminal (Part 4.1) only the two menu markers
-// are here yet: LnMenu and BrMenu, set by the status poll (Part 1.5).
+// The "QX7" page. Of the remote terminal only the two menu markers
+// are here yet: LnMenu and BrMenu, set by the status poll.
 #include <QWidget>
 #include <cstdint>
 #include <memory>

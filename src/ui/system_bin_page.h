@@ -1,6 +1,6 @@
 #pragma once
-// The "SystemBin" page. Of the configuration blocks (Part 2.3) only the
-// weighing time TimPes of the status poll (Part 1.5) is here yet.
+// The "SystemBin" page. Of the configuration blocks only the
+// weighing time TimPes of the status poll is here yet.
 #include <QWidget>
 #include <cstdint>
 #include <memory>

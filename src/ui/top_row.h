@@ -1,5 +1,5 @@
 #pragma once
-// The main window's top row bound to the connection (Part 1.3): Host,
+// The main window's top row bound to the connection: Host,
 // Connect, Disconnect, the DebFl indicator, the poll mode SelAuto, Reset,
 // SpeedClk with Label3, and the side-socket choices RecOpen and MobOpen.
 #include <QObject>

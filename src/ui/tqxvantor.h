@@ -1,5 +1,5 @@
 #pragma once
-// The main window QXVantor (Part 1.4): the top row, the two status bars and
+// The main window QXVantor: the top row, the two status bars and
 // the nine pages. It owns the Device (every feature of the core) and the
 // window's own logic, binds the page classes to them, repaints what the core
 // reports as changed (coalesced), applies the access table, and writes the
@@ -50,7 +50,7 @@ class TQXVantor : public QWidget {
   PanelBar* errorBar() const;
   Qx7Page& qx7Page() { return *qx7_; }
 
-  // Log in through the password dialog, or log out (Part 4.6).
+  // Log in through the password dialog, or log out.
   void FormDblClick();
   // Repaints what the core reported as changed without waiting for the timer.
   void repaintNow();

@@ -1,5 +1,5 @@
 #pragma once
-// The password dialog SgnF (Part 4.6): created hidden at start-up and reused
+// The password dialog SgnF: created hidden at start-up and reused
 // for every login. Showing it empties the password field.
 #include <QDialog>
 #include <memory>
