@@ -36,7 +36,7 @@ class Device {
   // The "System" page's parameter tables and their file group, the
   // "SystemBin" page's configuration blocks and weighing-module counters.
   ParTables parTables{shell, channel, tablesLoaded};
-  ParTableFileGroup parTableFile{shell, parTables, connection.controls};
+  ParTableFileGroup parTableFile{shell, parTables, connection.controls, liveStatus.version()};
   ConfigBlocks configBlocks{shell, channel};
   PesoCounters pesoCounters{shell, channel};
 

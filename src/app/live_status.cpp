@@ -16,9 +16,9 @@ void LiveStatus::handleReply(int code, PayloadReader& payload) {
 }
 
 void LiveStatus::versionReply(PayloadReader& payload) {
-  const std::string version = payload.text(0, payload.size());
-  shell_.setStatus(0, version);
-  if (version.substr(0, 5) == kModelPrefix) channel_.queueCmd(62);
+  version_ = payload.text(0, payload.size());
+  shell_.setStatus(0, version_);
+  if (version_.substr(0, 5) == kModelPrefix) channel_.queueCmd(62);
 }
 
 void LiveStatus::statusReply(PayloadReader& p) {

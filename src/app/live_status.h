@@ -34,7 +34,9 @@ class LiveStatus final : public CommandFeature {
   void handleReply(int code, PayloadReader& payload) override;
 
   const LiveStatusFields& fields() const { return fields_; }
-  const std::string& version() const { return shell_.statusBar[0]; }
+  // The device's version text as the last version reply gave it; StatusBar
+  // panel 0 shows it until a file message takes the panel over.
+  const std::string& version() const { return version_; }
   const std::string& statusLine() const { return shell_.statusBar[1]; }
 
  private:
@@ -44,6 +46,7 @@ class LiveStatus final : public CommandFeature {
   Shell& shell_;
   CommandChannel& channel_;
   LiveStatusFields fields_;
+  std::string version_;
 };
 
 }  // namespace vantor

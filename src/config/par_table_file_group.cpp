@@ -5,8 +5,9 @@
 
 namespace vantor {
 
-ParTableFileGroup::ParTableFileGroup(Shell& shell, ParTables& tables, const ConnectionControls& link)
-    : shell_(shell), tables_(tables), link_(link) {}
+ParTableFileGroup::ParTableFileGroup(Shell& shell, ParTables& tables, const ConnectionControls& link,
+                                     const std::string& identification)
+    : shell_(shell), tables_(tables), link_(link), identification_(identification) {}
 
 void ParTableFileGroup::note(std::string line) {
   controls.memo7.push_back(std::move(line));
@@ -14,7 +15,7 @@ void ParTableFileGroup::note(std::string line) {
 }
 
 bool ParTableFileGroup::SaveFileAllClick(const std::string& path) {
-  const std::string text = parTableFileText(shell_.statusBar[0], link_.host, tables_.store());
+  const std::string text = parTableFileText(identification_, link_.host, tables_.store());
   std::string error;
   if (writeFileBytes(path, ByteView(reinterpret_cast<const uint8_t*>(text.data()), text.size()), error)) return true;
   note(error);
@@ -22,7 +23,7 @@ bool ParTableFileGroup::SaveFileAllClick(const std::string& path) {
 }
 
 bool ParTableFileGroup::ReadFileParClick(const std::string& path) {
-  ParTableFileReader reader(shell_.statusBar[0], tables_.store());
+  ParTableFileReader reader(identification_, tables_.store());
   std::string error;
   const bool read = readFileChunks(
       path,

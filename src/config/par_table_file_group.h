@@ -18,9 +18,10 @@ struct ParFileControls {
 
 class ParTableFileGroup {
  public:
-  // The identification comes from StatusBar panel 0 and the address from the
-  // Host edit of the connection.
-  ParTableFileGroup(Shell& shell, ParTables& tables, const ConnectionControls& link);
+  // identification: the device's version text, the first field of a file's
+  // first line; the address written beside it is the Host edit's.
+  ParTableFileGroup(Shell& shell, ParTables& tables, const ConnectionControls& link,
+                    const std::string& identification);
 
   ParFileControls controls;
 
@@ -40,6 +41,7 @@ class ParTableFileGroup {
   Shell& shell_;
   ParTables& tables_;
   const ConnectionControls& link_;
+  const std::string& identification_;
 };
 
 }  // namespace vantor

@@ -28,9 +28,14 @@ struct ParFileTest : ParTablesFixture {
     for (size_t t = 0; t < 3; ++t)
       for (auto& d : tables().store().table(t).params) d.value = v;
   }
+  // The device's version reply, which the files are identified by.
+  void version(const std::string& text) {
+    lan2().receive(replyFrame(70, Bytes(text.begin(), text.end())));
+    device.channel.clearQueue();
+  }
   ParFileTest() {
     readAll();
-    shell().statusBar[0] = " RW4000 8.10";
+    version(" RW4000 8.10");
   }
 };
 
@@ -110,17 +115,25 @@ TEST_F(ParFileTest, AnEmptyFirstLineMatchesOnlyAnEmptyIdentification) {
   const std::string path = dir.file("empty.txt");
   writeWhole(path, "\r\n\r\nPesagem\r\n\tAlvo\t600\r\n");
   EXPECT_FALSE(group().ReadFileParClick(path));
-  shell().statusBar[0] = "";
+  version("");
   EXPECT_TRUE(group().ReadFileParClick(path));
   EXPECT_EQ(box().memo7, (Texts{"Invalid File", "Version OK", "0 Pesagem"}));
   EXPECT_EQ(value(0, 0), 600u);
 }
 
 TEST_F(ParFileTest, TheIdentificationIsComparedUpToItsFirstTab) {
-  shell().statusBar[0] = " RW4000 8.10\textra";
+  version(" RW4000 8.10\textra");
   const std::string path = dir.file("id.txt");
   writeWhole(path, " RW4000 8.10\tIP:1.2.3.4\r\n");
   EXPECT_TRUE(group().ReadFileParClick(path));
+}
+
+TEST_F(ParFileTest, AMessageInTheVersionPanelDoesNotChangeTheIdentification) {
+  const std::string path = dir.file("id2.txt");
+  ASSERT_TRUE(group().SaveFileAllClick(path));
+  shell().setStatus(0, "Log: 501 blocks");  // another feature's message in panel 0
+  EXPECT_TRUE(group().ReadFileParClick(path));
+  EXPECT_EQ(box().memo7.front(), "Version OK");
 }
 
 TEST_F(ParFileTest, ALineLongerThan999CharactersLosesItsEnd) {
