@@ -166,6 +166,25 @@ class TestWindowSim : public QObject {
     }
     QCOMPARE(sim.stop(), 0);
   }
+
+  void aStoppedSimulatorIsRetriedEverySecondAndReconnectedWhenBack() {
+    const QString host = QStringLiteral("127.0.0.49");
+    auto sim = std::make_unique<Simulator>(host);
+    QVERIFY(sim->waitUntilListening());
+    QtSeams seams;
+    TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), host.toStdString()});
+    QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 10000);
+    QCOMPARE(sim->stop(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(1), QStringLiteral("Fail Master"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Sconect Master"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(6), QStringLiteral("2"), 10000);  // a retry a second
+    sim = std::make_unique<Simulator>(host);
+    QVERIFY(sim->waitUntilListening());
+    QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->text(0), QStringLiteral(" RW4000 SIM 8.10"), 10000);
+    QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
+  }
 };
 
 QTEST_MAIN(TestWindowSim)
