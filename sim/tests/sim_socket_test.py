@@ -192,7 +192,7 @@ def main():
     case("stdin 'clear', then EOF keeps running", len(d) > 8 and d[8] == 0x06 and p.poll() is None)
     case("exits 0 after stdin EOF", stop(p) == 0)
 
-    for bad in ("10.0.0.1", "0.0.0.0", "::1"):
+    for bad in ("203.0.113.5", "0.0.0.0", "::1"):
         r = subprocess.run([SIM, "--host", bad], capture_output=True, text=True, timeout=5)
         case(f"--host {bad} refused with 2", r.returncode == 2 and r.stdout == "" and "127.0.0.0/8" in r.stderr)
     r = subprocess.run([SIM, "--fault", "bogus"], capture_output=True, text=True, timeout=5)

@@ -64,7 +64,7 @@ TEST_F(ParFileTest, ASavedFileReadsBackOnTheSameDevice) {
 }
 
 TEST_F(ParFileTest, EachLineIsCheckedByPositionNameAndLimits) {
-  const std::string head = " RW4000 8.10\tIP:10.0.0.1\r\n\r\nPesagem\r\n";
+  const std::string head = " RW4000 8.10\tIP:127.0.0.8\r\n\r\nPesagem\r\n";
   struct Case {
     const char* what;
     std::string file;
