@@ -1,6 +1,7 @@
 #include "ui/par_tables_page.h"
 
 #include <QFont>
+#include <QStyle>
 
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
@@ -27,7 +28,9 @@ ParTablesPage::ParTablesPage(Device& device, QWidget* parent)
   courier.setStyleHint(QFont::TypeWriter);
   ui_->GridParTabs->setFont(courier);
   ui_->GridParTabs->setCellSize(160, 20);
-  ui_->GridParTabs->setMinimumWidth(2 * 160 + 24);
+  // Two columns and the vertical scroll bar; the file group takes the rest of the width.
+  ui_->GridParTabs->setFixedWidth(2 * 160 + 2 * ui_->GridParTabs->frameWidth() +
+                                  style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
   QFont bold = ui_->RangePar->font();
   bold.setBold(true);
   bold.setPixelSize(16);
