@@ -29,6 +29,9 @@ SystemBinPage::SystemBinPage(Device& device, QWidget* parent)
     : QWidget(parent), device_(device), ui_(std::make_unique<Ui::SystemBinPage>()) {
   ui_->setupUi(this);
   for (const BlockLayout& layout : blockLayouts()) bindBlock(layout);
+  // Room for six counters at their widest.
+  ui_->Edit5->setMinimumWidth(
+      ui_->Edit5->fontMetrics().horizontalAdvance(QStringLiteral("R65535 Ow65535 Id65535 St65535 IdCk65535 IdO65535")) + 16);
 
   ConfigBlocks& blocks = device_.configBlocks;
   connect(ui_->SaveParFile, &QPushButton::clicked, this, [this] { runGuarded(this, [this] { saveParFile(); }); });
