@@ -1,21 +1,106 @@
 #include "ui/system_bin_page.h"
 
+#include <QFontMetrics>
+#include <QHeaderView>
+
+#include "ui/file_choice.h"
+#include "ui/guarded.h"
 #include "ui/repaint_scheduler.h"
+#include "ui/value_grid.h"
 #include "ui_system_bin_page.h"
 
 namespace vantor {
 
+namespace {
+constexpr int kColumnWidth = 120;
+constexpr int kRowHeight = 20;
+constexpr int kSysRowHeight = 16;
+constexpr int kValueWidth = 90;  // "4294967295" and the cell's margins
+
+template <typename T>
+T* child(QWidget* root, const char* name) {
+  T* widget = root->findChild<T*>(QLatin1String(name));
+  Q_ASSERT_X(widget, "SystemBinPage", name);
+  return widget;
+}
+}  // namespace
+
 SystemBinPage::SystemBinPage(Device& device, QWidget* parent)
     : QWidget(parent), device_(device), ui_(std::make_unique<Ui::SystemBinPage>()) {
   ui_->setupUi(this);
+  for (const BlockLayout& layout : blockLayouts()) bindBlock(layout);
+  // Room for six counters at their widest.
+  ui_->Edit5->setMinimumWidth(
+      ui_->Edit5->fontMetrics().horizontalAdvance(QStringLiteral("R65535 Ow65535 Id65535 St65535 IdCk65535 IdO65535")) + 16);
+
+  ConfigBlocks& blocks = device_.configBlocks;
+  connect(ui_->SaveParFile, &QPushButton::clicked, this, [this] { runGuarded(this, [this] { saveParFile(); }); });
+  connect(ui_->GetParFile, &QPushButton::clicked, this, [this] { runGuarded(this, [this] { getParFile(); }); });
+  connect(ui_->SetAllPar, &QPushButton::clicked, this,
+          [this, &blocks] { runGuarded(this, [&blocks] { blocks.SetAllParClick(); }); });
+  connect(ui_->GetPesoOn, &QPushButton::clicked, this,
+          [this] { runGuarded(this, [this] { device_.pesoCounters.GetPesoOnClick(); }); });
+  paintBlocks();
 }
 
 SystemBinPage::~SystemBinPage() = default;
 
+void SystemBinPage::bindBlock(const BlockLayout& layout) {
+  ConfigBlocks& blocks = device_.configBlocks;
+  const BlockId id = layout.id;
+  ValueGrid* grid = child<ValueGrid>(this, layout.grid);
+  grids_[index(id)] = grid;
+  grid->setCellSize(kColumnWidth, id == BlockId::Sys ? kSysRowHeight : kRowHeight);
+  std::vector<std::string> names(layout.rowNames.begin(), layout.rowNames.end());
+  grid->setNames(names);
+  // The names column is as wide as its longest name; the values column holds
+  // any 32-bit value. Every row is shown without scrolling.
+  grid->resizeColumnToContents(0);
+  grid->setColumnWidth(0, std::max(kColumnWidth, grid->columnWidth(0)));
+  grid->setColumnWidth(1, kValueWidth);
+  grid->horizontalHeader()->setStretchLastSection(true);
+  grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid->setFixedSize(grid->columnWidth(0) + kValueWidth + 2 * grid->frameWidth(), grid->fullHeight());
+
+  connect(grid, &ValueGrid::valueEdited, this, [&blocks, id](int row, const QString& text) {
+    std::vector<std::string>& cells = blocks.controls.cells[index(id)];
+    if (row >= 0 && static_cast<size_t>(row) < cells.size()) cells[static_cast<size_t>(row)] = text.toStdString();
+  });
+  connect(child<QPushButton>(this, layout.getButton), &QPushButton::clicked, this,
+          [this, &blocks, id] { runGuarded(this, [&blocks, id] { blocks.GetClick(id); }); });
+  connect(child<QPushButton>(this, layout.setButton), &QPushButton::clicked, this,
+          [this, &blocks, id] { runGuarded(this, [&blocks, id] { blocks.SetClick(id); }); });
+}
+
+void SystemBinPage::saveParFile() {
+  if (const std::optional<std::string> path = chooseFile(this, FileDialogKind::Save))
+    device_.configBlocks.SaveParFileClick(*path);
+}
+
+// A cancelled dialog still refreshes the grids from the blocks.
+void SystemBinPage::getParFile() { device_.configBlocks.GetParFileClick(chooseFile(this, FileDialogKind::Open)); }
+
 void SystemBinPage::repaintAreas(uint32_t areas) {
-  if (!(areas & bit(Area::LiveStatus))) return;
-  const QString text = QString::fromStdString(device_.liveStatus.fields().timPes);
-  if (ui_->TimPes->text() != text) ui_->TimPes->setText(text);
+  if (areas & bit(Area::LiveStatus)) {
+    const QString text = QString::fromStdString(device_.liveStatus.fields().timPes);
+    if (ui_->TimPes->text() != text) ui_->TimPes->setText(text);
+  }
+  if (areas & bit(Area::ConfigBlocks)) paintBlocks();
+}
+
+void SystemBinPage::paintBlocks() {
+  const ConfigBlocksControls& c = device_.configBlocks.controls;
+  for (const BlockLayout& layout : blockLayouts()) {
+    ValueGrid* grid = grids_[index(layout.id)];
+    const std::vector<std::string>& cells = c.cells[index(layout.id)];
+    for (size_t r = 0; r < cells.size(); ++r) grid->setValue(static_cast<int>(r), cells[r]);
+    grid->setBadRow(c.badRow >= 0 && c.badBlock == layout.id ? c.badRow : -1);
+  }
+  const QString message = QString::fromStdString(c.message);
+  if (ui_->BlockMessage->text() != message) ui_->BlockMessage->setText(message);
+  const QString counters = QString::fromStdString(device_.pesoCounters.controls.edit5);
+  if (ui_->Edit5->text() != counters) ui_->Edit5->setText(counters);
 }
 
 }  // namespace vantor

@@ -1,7 +1,11 @@
 #pragma once
-// The "SystemBin" page. Of the configuration blocks only the
-// weighing time TimPes of the status poll is here yet.
+// The "SystemBin" page: the six configuration blocks (ConfigBlocks), each in
+// its grid with its Get and Set buttons, the block file and "write all" of
+// BkBox, the weighing-module counters (GetPesoOn, Edit5) and the weighing
+// time TimPes of the status poll. Controls are bound by the names the core's
+// block layout gives them.
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -13,6 +17,8 @@ class SystemBinPage;
 
 namespace vantor {
 
+class ValueGrid;
+
 class SystemBinPage : public QWidget {
   Q_OBJECT
 
@@ -23,8 +29,14 @@ class SystemBinPage : public QWidget {
   void repaintAreas(uint32_t areas);
 
  private:
+  void bindBlock(const BlockLayout& layout);
+  void paintBlocks();
+  void getParFile();
+  void saveParFile();
+
   Device& device_;
   std::unique_ptr<Ui::SystemBinPage> ui_;
+  std::array<ValueGrid*, kBlockCount> grids_{};
 };
 
 }  // namespace vantor

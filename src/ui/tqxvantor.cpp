@@ -10,6 +10,7 @@
 #include "ui/deb_page.h"
 #include "ui/guarded.h"
 #include "ui/panel_bar.h"
+#include "ui/par_tables_page.h"
 #include "ui/qx7_page.h"
 #include "ui/repaint_scheduler.h"
 #include "ui/system_bin_page.h"
@@ -38,6 +39,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   ui_->Deb->layout()->addWidget(deb_);
   qx7_ = new Qx7Page(*device_, ui_->TabQX7);
   ui_->TabQX7->layout()->addWidget(qx7_);
+  parTables_ = new ParTablesPage(*device_, ui_->System2);
+  ui_->System2->layout()->addWidget(parTables_);
   systemBin_ = new SystemBinPage(*device_, ui_->System);
   ui_->System->layout()->addWidget(systemBin_);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
@@ -115,6 +118,7 @@ void TQXVantor::repaintAreas(uint32_t areas) {
   deb_->repaintAreas(areas);
   qx7_->repaintAreas(areas);
   systemBin_->repaintAreas(areas);
+  parTables_->repaintAreas(areas);
   if (areas & bit(Area::Access)) access_->apply(device_->access.level());
 }
 

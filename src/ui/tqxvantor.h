@@ -23,6 +23,7 @@ namespace vantor {
 class AccessApplier;
 class DebPage;
 class PanelBar;
+class ParTablesPage;
 class Qx7Page;
 class RepaintScheduler;
 class SystemBinPage;
@@ -72,6 +73,7 @@ class TQXVantor : public QWidget {
   DebPage* deb_ = nullptr;
   Qx7Page* qx7_ = nullptr;
   SystemBinPage* systemBin_ = nullptr;
+  ParTablesPage* parTables_ = nullptr;
   std::unique_ptr<AccessApplier> access_;
   TSgnF* sgnf_ = nullptr;
 };

@@ -199,7 +199,7 @@ class TestMainWindow : public QObject {
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
     const std::set<std::string_view> expected = {"TabQX7", "TabPrinter", "Login", "Reset",  "RecOpen",
                                                  "Reg",    "Label3",     "SpeedClk", "MobOpen", "Deb",
-                                                 "System", "SelAuto"};
+                                                 "System", "SelAuto", "PanelSave", "SaveAllPar", "SaveAllDef"};
     QCOMPARE(live, expected);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());

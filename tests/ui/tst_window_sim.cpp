@@ -10,7 +10,10 @@
 #include <QDialog>
 #include <QTimer>
 #include <QDir>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -150,6 +153,41 @@ class TestWindowSim : public QObject {
       QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Sconect Master"), 5000);
       QCOMPARE(w.device().access.level(), 4);  // level 4 survives the disconnect
     }
+    QCOMPARE(sim.stop(), 0);
+  }
+
+  // The tables arrive by themselves after the version; a typed value goes out
+  // with "Save Tab" and comes back with "Read Tab"; a block Get fills its grid.
+  void theSystemPagesAgainstTheSimulator() {
+    Simulator sim(QStringLiteral("127.0.0.53"));
+    QVERIFY(sim.waitUntilListening());
+    QtSeams seams;
+    TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), std::string("127.0.0.53")});
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.device().access.passwordDialogClosed("Velmor");
+    QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
+    auto* list = find<QComboBox>(w, "ListTabs");
+    auto* grid = find<QTableWidget>(w, "GridParTabs");
+    QTRY_VERIFY_WITH_TIMEOUT(list->count() > 0 && list->currentIndex() == 0 && grid->rowCount() > 0, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(find<QLabel>(w, "ParProgress")->text(), QString(), 15000);
+    QVERIFY(!find(w, "PanelSave")->isHidden());
+    const int row = 1;
+    const auto& d = w.device().parTables.store().table(0).params[row];
+    const uint32_t wanted = d.value == d.min ? d.max : d.min;  // another value within the limits
+    grid->item(row, 1)->setText(QString::number(wanted));
+    QTest::mouseClick(find<QPushButton>(w, "SavePar"), Qt::LeftButton);
+    grid->item(row, 1)->setText(QStringLiteral("0"));  // what the device says comes back below
+    w.device().parTables.store().table(0).params[row].value = 0;
+    QTest::mouseClick(find<QPushButton>(w, "GetTab"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(grid->item(row, 1)->text(), QString::number(wanted), 10000);
+
+    w.pages()->setCurrentWidget(find(w, "System"));
+    QTest::mouseClick(find<QPushButton>(w, "GetComm"), Qt::LeftButton);
+    auto* comm = find<QTableWidget>(w, "CommPar");
+    QTRY_VERIFY_WITH_TIMEOUT(!comm->item(0, 1)->text().isEmpty(), 10000);
+    QVERIFY(comm->item(comm->rowCount() - 1, 1)->text().toLongLong() >= 0);
+    save(w, "vantor-systembin.png");
     QCOMPARE(sim.stop(), 0);
   }
 

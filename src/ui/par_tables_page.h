@@ -1,0 +1,42 @@
+#pragma once
+// The "System" page: the device's parameter tables (ParTables) and their file
+// group (ParTableFileGroup). Forwards the user's choices, clicks and cell
+// edits to the core and repaints what the core reports on Area::ParTables.
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+#include "app/device.h"
+
+namespace Ui {
+class ParTablesPage;
+}
+
+namespace vantor {
+
+class ParTablesPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  ParTablesPage(Device& device, QWidget* parent = nullptr);
+  ~ParTablesPage() override;
+
+  void repaintAreas(uint32_t areas);
+
+ private:
+  void connectControls();
+  void paintTables();
+  void paintListTabs();
+  void paintGrid();
+  void paintMemo();
+  void cellEdited(int row, const QString& text);
+  void saveFile();
+  void readFile();
+
+  Device& device_;
+  std::unique_ptr<Ui::ParTablesPage> ui_;
+  bool painting_ = false;
+  size_t memoShown_ = 0;  // lines of Memo7 already in the widget
+};
+
+}  // namespace vantor

@@ -1,0 +1,414 @@
+// The "System" and "SystemBin" pages with fake sockets and a hand-written
+// table device: the controls and their captions, reading all tables into the
+// list and the grid, a typed cell that survives a refresh and is sent by
+// "Save Tab", the save buttons by access level, the table file through the
+// file dialog, and the configuration blocks read, edited, refused and loaded.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "app/data_dir.h"
+#include "config/config_block.h"
+#include "fakes.h"
+#include "table_device.h"
+#include "ui/file_choice.h"
+#include "ui/guarded.h"
+#include "ui/tqxvantor.h"
+#include "ui/value_grid.h"
+
+using namespace vantor;
+using vantor::test::FakeSeams;
+using vantor::test::FakeSocket;
+using vantor::test::putLe32;
+using vantor::test::replyFrame;
+using vantor::test::TableDevice;
+
+namespace {
+uint32_t le32(const Bytes& b, size_t at) {
+  return static_cast<uint32_t>(b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16) |
+         static_cast<uint32_t>(b.at(at + 3)) << 24;
+}
+}  // namespace
+
+class TestConfigPages : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<FakeSeams> seams_;
+  std::unique_ptr<TQXVantor> w_;
+  TableDevice dev_;
+  QStringList messages_;
+
+  FakeSocket& lan2() { return *seams_->sockets.at(0); }
+  Device& device() { return w_->device(); }
+  template <typename T = QWidget>
+  T* find(const char* name) {
+    T* widget = w_->findChild<T*>(QLatin1String(name));
+    if (!widget) qWarning("no widget %s", name);
+    return widget;
+  }
+  void open() {
+    w_ = std::make_unique<TQXVantor>(*seams_, WindowStart{withTrailingSlash(dir_->path().toStdString()), {}});
+    w_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+  }
+  void connectMain() {
+    device().connection.controls.host = "127.0.0.9";
+    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    lan2().connect();
+    lan2().writes.clear();
+    device().channel.clearQueue();
+  }
+  // Sends what the clicks queued; the table device answers it and what it chains.
+  void serve() {
+    while (!(device().channel.queue().size() == 0) || !lan2().writes.empty()) {
+      device().channel.sendNextCmd();
+      dev_.serve(lan2());
+    }
+    w_->repaintNow();
+  }
+  void click(const char* name) {
+    auto* button = find<QPushButton>(name);
+    QVERIFY2(button->isVisible() && button->isEnabled(), name);
+    QTest::mouseClick(button, Qt::LeftButton);
+    w_->repaintNow();
+  }
+  // A check box is clicked on its indicator, wherever its layout puts the text.
+  void clickBox(const char* name) {
+    auto* box = find<QCheckBox>(name);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+  }
+  void login(const char* password) {
+    device().access.passwordDialogClosed(password);
+    w_->repaintNow();
+  }
+  void readAll() {
+    w_->pages()->setCurrentWidget(find("System2"));
+    connectMain();
+    click("GetAllPar");
+    serve();
+  }
+  // Ends an edit with Return; the grid takes the text in on the next turn of the event loop.
+  void commit(QLineEdit* editor) {
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+  }
+  // Opens the editor of a value cell and types `text` into it.
+  QLineEdit* typeInto(ValueGrid* grid, int row, const QString& text) {
+    grid->setCurrentCell(row, 1);
+    grid->editItem(grid->item(row, 1));
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    if (!editor) return nullptr;
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    return editor;
+  }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    seams_ = std::make_unique<FakeSeams>();
+    messages_.clear();
+    setErrorPresenter([this](QWidget*, const QString& text) { messages_ << text; });
+    dev_ = TableDevice{};
+    dev_.tables = {
+        {"Pesagem", 0,
+         {{"Alvo", "peso alvo", "g", 10, 5000, 500, 500},
+          {"Tolerancia", "tolerancia", "g", 0, 50, 5, 7},
+          {"Maximo", "maximo absoluto", "g", 0, 4294967295u, 4294967295u, 4294967295u}}},
+        {"Vazia", 1, {}},
+        {"Servico", 2, {{"Modo", "modo", "", 0, 3, 1, 2}}},
+    };
+  }
+  void cleanup() {
+    w_.reset();
+    seams_.reset();
+    dir_.reset();
+    setFileChooser(nullptr);
+  }
+
+  void controlsAndCaptions() {
+    open();
+    const std::pair<const char*, const char*> buttons[] = {
+        {"GetAllPar", "Read All"},     {"GetTab", "Read Tab"},          {"SavePar", "Save Tab"},
+        {"SaveDef", "Save Def"},       {"SaveAllDef", "Save All Def"},  {"SaveFileAll", "Save File"},
+        {"ReadFilePar", "Read File"},  {"SaveAllPar", "Save All ->Device"}, {"SaveParFile", "SaveParFile"},
+        {"GetParFile", "GetParFile"},  {"SetAllPar", "SetAllPar"},      {"GetPesoOn", "GetPesoOn"}};
+    for (const auto& [name, caption] : buttons) QCOMPARE(find<QPushButton>(name)->text(), QString::fromUtf8(caption));
+    for (const BlockLayout& b : blockLayouts()) {
+      QCOMPARE(find<QPushButton>(b.getButton)->text(), QString::fromLatin1(b.getButton));
+      QCOMPARE(find<QPushButton>(b.setButton)->text(), QString::fromLatin1(b.setButton));
+      auto* grid = find<ValueGrid>(b.grid);
+      QCOMPARE(grid->columnCount(), 2);
+      QCOMPARE(size_t(grid->rowCount()), b.rowNames.size());
+      for (int r = 0; r < grid->rowCount(); ++r) {
+        QCOMPARE(grid->item(r, 0)->text(), QString::fromUtf8(b.rowNames[size_t(r)]));
+        QVERIFY(!(grid->item(r, 0)->flags() & Qt::ItemIsEditable));
+        QVERIFY(grid->item(r, 1)->flags() & Qt::ItemIsEditable);
+      }
+      // Every row is in sight without scrolling.
+      QVERIFY2(grid->height() >= grid->rowViewportPosition(grid->rowCount() - 1) + grid->rowHeight(0), b.grid);
+    }
+    QCOMPARE(find<ValueGrid>("SysPar")->rowHeight(0), 16);
+    QCOMPARE(find<ValueGrid>("SorterPar")->rowHeight(0), 20);
+    QCOMPARE(find("CommPar")->toolTip(), QStringLiteral("Parâmetros comunicação"));
+    QCOMPARE(find("GetComm")->toolTip(), QStringLiteral("Le parâmetros comunicação"));
+    QCOMPARE(find<QGroupBox>("BkBox")->title(), QStringLiteral("BkBox"));
+    QCOMPARE(find<QGroupBox>("GroupFile")->title(), QStringLiteral("Group File"));
+    QCOMPARE(find<QCheckBox>("DefOn")->text(), QStringLiteral("Def On"));
+    QCOMPARE(find<QComboBox>("ListTabs")->placeholderText(), QStringLiteral("ListTabs"));
+    QCOMPARE(find<QLineEdit>("HelpPar")->text(), QStringLiteral("HelpPar"));
+    QCOMPARE(find<QLineEdit>("RangePar")->text(), QStringLiteral("RangePar"));
+    QVERIFY(find<QLineEdit>("RangePar")->font().bold());
+    QCOMPARE(find<QLineEdit>("RangePar")->font().pixelSize(), 16);
+    QCOMPARE(find<ValueGrid>("GridParTabs")->font().family(), QStringLiteral("Courier New"));
+    QCOMPARE(find<ValueGrid>("GridParTabs")->columnWidth(0), 160);
+    // Before the first table list.
+    for (const char* hidden : {"PanelSave", "GroupFile", "SaveDef", "SaveAllDef"}) QVERIFY2(find(hidden)->isHidden(), hidden);
+  }
+
+  void readAllFillsTheListAndTheGrid() {
+    open();
+    readAll();
+    QVERIFY(messages_.isEmpty());
+    auto* list = find<QComboBox>("ListTabs");
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->itemText(2), QStringLiteral("Servico"));
+    QCOMPARE(list->currentIndex(), 0);
+    auto* grid = find<ValueGrid>("GridParTabs");
+    QCOMPARE(grid->rowCount(), 3);
+    QCOMPARE(grid->item(1, 0)->text(), QStringLiteral("Tolerancia"));
+    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("7"));
+    QCOMPARE(grid->item(2, 1)->text(), QStringLiteral("4294967295"));
+    QCOMPARE(grid->toolTip(), QStringLiteral("Pesagem"));
+    QCOMPARE(find<QLabel>("LabelTabSgn")->text(), QStringLiteral("OPERATIONAL USER"));
+    QCOMPARE(find<QLineEdit>("HelpPar")->text(), QStringLiteral("peso alvo"));
+    QCOMPARE(find<QLineEdit>("RangePar")->text(), QStringLiteral("DEF: 500 g [10 - 5000]"));
+    QCOMPARE(find<QLabel>("ParProgress")->text(), QString());
+    QVERIFY(!find("PanelSave")->isHidden());
+    QVERIFY(!find("GroupFile")->isHidden());
+
+    // Choosing a row shows its help and range; choosing a table shows it.
+    grid->setCurrentCell(2, 1);
+    w_->repaintNow();
+    QCOMPARE(find<QLineEdit>("RangePar")->text(), QStringLiteral("DEF: -1 g [0 - -1]"));
+    list->setCurrentIndex(2);
+    emit list->activated(2);
+    w_->repaintNow();
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Modo"));
+    QCOMPARE(find<QLabel>("LabelTabSgn")->text(), QStringLiteral("SERVICE USER"));
+  }
+
+  // What is typed reaches the core at once, a refresh leaves the open editor
+  // alone, and "Save Tab" sends the typed value with its neighbours.
+  void aTypedCellSurvivesARefreshAndIsSaved() {
+    open();
+    readAll();
+    login("two");  // the device's code of level 2
+    QCOMPARE(device().access.level(), 2);
+    auto* grid = find<ValueGrid>("GridParTabs");
+    QLineEdit* editor = typeInto(grid, 1, QStringLiteral("42"));
+    QVERIFY(editor);
+    QCOMPARE(device().parTables.controls.gridParTabs.at(1).value, std::string("42"));
+    // A re-read brings another value for that row while it is being typed.
+    device().parTables.store().table(0).params[1].value = 9;
+    device().parTables.store().table(0).params[0].value = 600;
+    device().parTables.showTable(0);
+    w_->repaintNow();
+    QCOMPARE(editor->text(), QStringLiteral("42"));
+    QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("600"));  // the other rows are refreshed
+    commit(editor);
+    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("42"));
+    QCOMPARE(device().parTables.controls.gridParTabs.at(1).value, std::string("42"));
+
+    dev_.requests.clear();
+    click("SavePar");
+    serve();
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(dev_.tableWrites(), std::vector<int>{0});
+    const Bytes& sent = dev_.requests.at(0).second;
+    QCOMPARE(sent.size(), size_t(1 + 3 * 4));
+    QCOMPARE(le32(sent, 1), 600u);
+    QCOMPARE(le32(sent, 5), 42u);
+    QCOMPARE(le32(sent, 9), 4294967295u);
+    QCOMPARE(dev_.tables[0].params[1].value, 42u);
+
+    // A cell that is not a number: the window's error message, nothing sent.
+    commit(typeInto(grid, 0, QStringLiteral("abc")));
+    dev_.requests.clear();
+    click("SavePar");
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].contains(QStringLiteral("abc")), qPrintable(messages_[0]));
+    QVERIFY((device().channel.queue().size() == 0));
+  }
+
+  void saveButtonsFollowTheTableLevelAndTheAccessLevel() {
+    open();
+    readAll();
+    auto* list = find<QComboBox>("ListTabs");
+    list->setCurrentIndex(2);
+    emit list->activated(2);  // level 2: needs level 3
+    struct Case {
+      const char* password;
+      int level;
+      bool panel, savePar, saveAllDef;
+    };
+    const Case cases[] = {{"one", 1, false, false, false},
+                          {"two", 2, true, false, false},
+                          {"three", 3, true, true, true},
+                          {"Velmor", 4, true, true, true}};
+    login("two");  // "Def On" sits in PanelSave, which needs level 2
+    clickBox("DefOn");
+    w_->repaintNow();
+    QVERIFY(device().parTables.controls.defOn);
+    device().access.FormDblClick();
+    for (const Case& c : cases) {
+      login(c.password);
+      QCOMPARE(int(device().access.level()), c.level);
+      QCOMPARE(find("PanelSave")->isEnabled(), c.panel);
+      QCOMPARE(find("SavePar")->isEnabled(), c.savePar);
+      QCOMPARE(find("SaveDef")->isEnabled(), c.savePar);
+      QCOMPARE(find("SaveAllDef")->isEnabled(), c.saveAllDef);
+      QCOMPARE(!find("SaveAllPar")->isHidden(), c.level >= 3);
+      QVERIFY(!find("SaveDef")->isHidden());
+      device().access.FormDblClick();  // log out
+    }
+    login("two");
+    clickBox("DefOn");
+    w_->repaintNow();
+    QVERIFY(find("SaveDef")->isHidden());
+    QVERIFY(find("SaveAllDef")->isHidden());
+  }
+
+  void theTableFileGoesThroughTheDialogs() {
+    open();
+    readAll();
+    login("three");
+    const QString path = dir_->filePath(QStringLiteral("tabelas"));  // no extension is added
+    std::vector<FileDialogKind> asked;
+    setFileChooser([&](QWidget*, FileDialogKind kind) -> std::optional<QString> {
+      asked.push_back(kind);
+      return path;
+    });
+    QVERIFY(!find("SaveAllPar")->isEnabled());
+    click("SaveFileAll");
+    QVERIFY(QFileInfo::exists(path));
+    device().parTables.store().table(0).params[1].value = 0;  // loading puts it back
+    click("ReadFilePar");
+    QCOMPARE(asked, (std::vector<FileDialogKind>{FileDialogKind::Save, FileDialogKind::Open}));
+    const QString memo = find<QPlainTextEdit>("Memo7")->toPlainText();
+    QVERIFY2(memo.startsWith(QStringLiteral("Version OK\n0 Pesagem\n1 Vazia\n2 Servico")), qPrintable(memo));
+    QVERIFY(!memo.contains(QStringLiteral("not found")));
+    QCOMPARE(find<ValueGrid>("GridParTabs")->item(1, 1)->text(), QStringLiteral("7"));
+    QVERIFY(find("SaveAllPar")->isEnabled());
+
+    // A cancelled dialog leaves everything as it is.
+    setFileChooser([](QWidget*, FileDialogKind) -> std::optional<QString> { return std::nullopt; });
+    click("ReadFilePar");
+    QCOMPARE(find<QPlainTextEdit>("Memo7")->toPlainText(), memo);
+    QVERIFY(find("SaveAllPar")->isEnabled());
+  }
+
+  void aBlockIsReadEditedAndWritten() {
+    open();
+    login("Velmor");
+    w_->pages()->setCurrentWidget(find("System"));
+    connectMain();
+    click("GetZero");
+    device().channel.sendNextCmd();
+    QCOMPARE(int(lan2().takeWrite().at(7)), 36);
+    Bytes zero;
+    for (uint32_t v : {4294967295u, 2u, 3u, 4u, 5u, 6u, 77u, 88u}) putLe32(zero, v);
+    lan2().receive(replyFrame(36, zero));
+    w_->repaintNow();
+    auto* grid = find<ValueGrid>("ZeroPar");
+    QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("4294967295"));
+    QCOMPARE(grid->item(5, 1)->text(), QStringLiteral("6"));
+
+    QLineEdit* editor = typeInto(grid, 1, QStringLiteral("-1"));
+    commit(editor);
+    click("SetZero");
+    device().channel.sendNextCmd();
+    const Bytes request = lan2().takeWrite();
+    QCOMPARE(int(request.at(7)), 37);
+    QCOMPARE(le32(request, 8 + 4), 4294967295u);
+    QCOMPARE(le32(request, 8 + 6 * 4), 77u);  // the values without a row go back as received
+    QCOMPARE(le32(request, 8 + 7 * 4), 88u);
+
+    // A cell that is no number keeps its write from being sent and is marked.
+    auto* sys = find<ValueGrid>("SysPar");
+    Bytes sysBlock;
+    for (uint32_t v = 0; v < 30; ++v) putLe32(sysBlock, v);
+    lan2().receive(replyFrame(52, sysBlock));
+    w_->repaintNow();
+    QCOMPARE(sys->item(29, 1)->text(), QStringLiteral("29"));
+    commit(typeInto(sys, 3, QStringLiteral("x1")));
+    click("SetSys");
+    device().channel.sendNextCmd();
+    w_->repaintNow();
+    QVERIFY(lan2().writes.empty());
+    QCOMPARE(sys->item(3, 1)->background().color(), QColor(255, 160, 160));
+    QVERIFY(find<QLabel>("BlockMessage")->text().contains(QStringLiteral("FiltroSW")));
+    // Corrected, it goes out and the mark is gone.
+    commit(typeInto(sys, 3, QStringLiteral("5")));
+    click("SetSys");
+    device().channel.sendNextCmd();
+    w_->repaintNow();
+    const Bytes sysWrite = lan2().takeWrite();
+    QCOMPARE(int(sysWrite.at(7)), 11);
+    QCOMPARE(le32(sysWrite, 8 + 3 * 4), 5u);
+    QCOMPARE(sys->item(3, 1)->background().style(), Qt::NoBrush);
+    QCOMPARE(find<QLabel>("BlockMessage")->text(), QString());
+  }
+
+  void theBlockFileAndItsCancelledDialog() {
+    open();
+    login("Velmor");
+    w_->pages()->setCurrentWidget(find("System"));
+    const QString path = dir_->filePath(QStringLiteral("blocos"));
+    std::optional<QString> choice = path;
+    setFileChooser([&](QWidget*, FileDialogKind) { return choice; });
+    auto* comm = find<ValueGrid>("CommPar");
+    commit(typeInto(comm, 0, QStringLiteral("123")));
+    click("SaveParFile");
+    QCOMPARE(QFileInfo(path).size(), qint64(340));  // the blocks as they stand: the edit is not in it
+    click("GetParFile");
+    QCOMPARE(comm->item(0, 1)->text(), QStringLiteral("0"));
+    QCOMPARE(find<QLabel>("BlockMessage")->text(), QString());
+
+    commit(typeInto(comm, 0, QStringLiteral("9")));
+    choice = std::nullopt;
+    click("GetParFile");  // cancelled: the grids still show the blocks again
+    QCOMPARE(comm->item(0, 1)->text(), QStringLiteral("0"));
+
+    // SetAllPar writes the six blocks in the file's order.
+    connectMain();
+    click("SetAllPar");
+    std::vector<int> codes;
+    for (int turn = 0; turn < 20 && device().channel.queue().size() > 0; ++turn) {
+      device().channel.sendNextCmd();
+      while (!lan2().writes.empty()) {
+        codes.push_back(lan2().takeWrite().at(7));
+        lan2().receive(replyFrame(codes.back(), {}));  // a reply may send the next at once
+      }
+    }
+    QCOMPARE(codes, (std::vector<int>{23, 37, 25, 15, 11, 46}));
+  }
+};
+
+QTEST_MAIN(TestConfigPages)
+#include "tst_config_pages.moc"
