@@ -8,7 +8,8 @@
 #include "link/tx_frame.h"
 #include "support/core_client.h"
 #include "support/floor_clients.h"
-#include "support/sim_host.h"
+#include "launcher/sim_process.h"
+#include "support/median.h"
 
 using namespace vantor;
 using namespace vantor::bench;
@@ -42,7 +43,7 @@ std::vector<Exchange> statusExchanges() {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  SimHost sim(kHost);
+  rwsim::SimProcess sim(kHost);
   if (!sim.ready()) {
     std::fprintf(stderr, "link_bench: rw4000-sim did not start on %s\n", qPrintable(kHost));
     return 1;

@@ -10,7 +10,8 @@
 #include "link/tx_frame.h"
 #include "support/core_client.h"
 #include "support/floor_clients.h"
-#include "support/sim_host.h"
+#include "launcher/sim_process.h"
+#include "support/median.h"
 
 using namespace vantor;
 using namespace vantor::bench;
@@ -63,7 +64,7 @@ std::vector<Exchange> readExchanges(const Shape& shape) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  SimHost sim(kHost, {"--tables", "full"});
+  rwsim::SimProcess sim(kHost, {}, {"--tables", "full"});
   if (!sim.ready()) {
     std::fprintf(stderr, "params_bench: rw4000-sim did not start on %s\n", qPrintable(kHost));
     return 1;

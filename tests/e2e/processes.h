@@ -1,28 +1,15 @@
 #pragma once
 // Child processes of the end-to-end tests: the simulator on its own loopback
 // address, and one run of vantorctl. Waits are on the processes' own events.
-#include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <memory>
 #include <string>
+
+#include "launcher/sim_process.h"
 
 namespace vantor::e2e {
 
-// rw4000-sim started on HOST; ready once it printed its listening line.
-class SimProcess {
- public:
-  explicit SimProcess(const QString& host, const QStringList& faults = {});
-  ~SimProcess();
-  bool ready() const { return ready_; }
-  // Sends a control line ("fault MODE", "clear") to the simulator.
-  void control(const QString& line);
-  void stop();
-
- private:
-  QProcess process_;
-  bool ready_ = false;
-};
+using rwsim::SimProcess;
 
 struct CtlResult {
   int exitCode = -1;

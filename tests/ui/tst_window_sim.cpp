@@ -6,7 +6,6 @@
 // With VANTOR_SCREENSHOT_DIR set, the window is also saved as PNGs at level 0
 // and at level 4 (Deb page) for a look by eye.
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDialog>
 #include <QTimer>
 #include <QDir>
@@ -14,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -23,6 +21,7 @@
 #include <memory>
 
 #include "app/data_dir.h"
+#include "launcher/sim_process.h"
 #include "platform/qt_seams.h"
 #include "ui/guarded.h"
 #include "ui/panel_bar.h"
@@ -30,57 +29,7 @@
 
 using namespace vantor;
 
-namespace {
-
-// A running rw4000-sim on one loopback address.
-class Simulator {
- public:
-  Simulator(const QString& host, const QStringList& faults = {}) : host_(host) {
-    QStringList args{QStringLiteral("--host"), host};
-    for (const QString& f : faults) args << QStringLiteral("--fault") << f;
-    process_.setProgram(QStringLiteral(RW4000_SIM_PATH));
-    process_.setArguments(args);
-    process_.setProcessChannelMode(QProcess::SeparateChannels);
-    process_.start();
-  }
-  ~Simulator() { stop(); }
-
-  // Waits for "rw4000-sim listening on HOST" on its standard output.
-  bool waitUntilListening(int timeoutMs = 10000) {
-    const QByteArray wanted = "rw4000-sim listening on " + host_.toLatin1();
-    QDeadlineTimer deadline(timeoutMs);
-    QByteArray seen;
-    while (!deadline.hasExpired()) {
-      while (process_.canReadLine()) {
-        const QByteArray line = process_.readLine().trimmed();
-        if (line == wanted) return true;
-        seen += line + '\n';
-      }
-      if (process_.state() == QProcess::NotRunning) break;
-      process_.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
-    }
-    qWarning("simulator did not start: %s %s", seen.constData(), process_.readAllStandardError().constData());
-    return false;
-  }
-
-  // SIGTERM ends it cleanly with exit code 0.
-  int stop() {
-    if (process_.state() == QProcess::NotRunning) return process_.exitCode();
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) {
-      process_.kill();
-      process_.waitForFinished(5000);
-      return -1;
-    }
-    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-  }
-
- private:
-  QString host_;
-  QProcess process_;
-};
-
-}  // namespace
+using Simulator = rwsim::SimProcess;
 
 class TestWindowSim : public QObject {
   Q_OBJECT
@@ -110,7 +59,7 @@ class TestWindowSim : public QObject {
 
   void connectsAndShowsTheLiveStatus() {
     Simulator sim(QStringLiteral("127.0.0.51"));
-    QVERIFY(sim.waitUntilListening());
+    QVERIFY(sim.ready());
     {
       QtSeams seams;
       TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), std::string("127.0.0.51")});
@@ -160,7 +109,7 @@ class TestWindowSim : public QObject {
   // with "Save Tab" and comes back with "Read Tab"; a block Get fills its grid.
   void theSystemPagesAgainstTheSimulator() {
     Simulator sim(QStringLiteral("127.0.0.53"));
-    QVERIFY(sim.waitUntilListening());
+    QVERIFY(sim.ready());
     QtSeams seams;
     TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), std::string("127.0.0.53")});
     w.show();
@@ -193,7 +142,7 @@ class TestWindowSim : public QObject {
 
   void aRefusedMainPortCountsAndRetries() {
     Simulator sim(QStringLiteral("127.0.0.52"), {QStringLiteral("refuse")});
-    QVERIFY(sim.waitUntilListening());
+    QVERIFY(sim.ready());
     {
       QtSeams seams;
       TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), std::string("127.0.0.52")});
@@ -208,7 +157,7 @@ class TestWindowSim : public QObject {
   void aStoppedSimulatorIsRetriedEverySecondAndReconnectedWhenBack() {
     const QString host = QStringLiteral("127.0.0.49");
     auto sim = std::make_unique<Simulator>(host);
-    QVERIFY(sim->waitUntilListening());
+    QVERIFY(sim->ready());
     QtSeams seams;
     TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), host.toStdString()});
     QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
@@ -218,7 +167,7 @@ class TestWindowSim : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Sconect Master"), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(6), QStringLiteral("2"), 10000);  // a retry a second
     sim = std::make_unique<Simulator>(host);
-    QVERIFY(sim->waitUntilListening());
+    QVERIFY(sim->ready());
     QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->text(0), QStringLiteral(" RW4000 SIM 8.10"), 10000);
     QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
