@@ -5,16 +5,10 @@
 
 #include "ui/indicator.h"
 #include "ui/repaint_scheduler.h"
+#include "ui/show_text.h"
 #include "ui_deb_page.h"
 
 namespace vantor {
-
-namespace {
-void setIfChanged(QLineEdit* edit, const std::string& text) {
-  const QString q = QString::fromStdString(text);
-  if (edit->text() != q) edit->setText(q);
-}
-}  // namespace
 
 DebPage::DebPage(Device& device, QWidget* parent)
     : QWidget(parent), device_(device), ui_(std::make_unique<Ui::DebPage>()) {

@@ -6,20 +6,10 @@
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
 #include "ui/repaint_scheduler.h"
+#include "ui/show_text.h"
 #include "ui_par_tables_page.h"
 
 namespace vantor {
-
-namespace {
-void setIfChanged(QLineEdit* edit, const std::string& text) {
-  const QString q = QString::fromStdString(text);
-  if (edit->text() != q) edit->setText(q);
-}
-void setIfChanged(QLabel* label, const std::string& text) {
-  const QString q = QString::fromStdString(text);
-  if (label->text() != q) label->setText(q);
-}
-}  // namespace
 
 ParTablesPage::ParTablesPage(Device& device, QWidget* parent)
     : QWidget(parent), device_(device), ui_(std::make_unique<Ui::ParTablesPage>()) {

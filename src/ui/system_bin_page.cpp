@@ -6,6 +6,7 @@
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
 #include "ui/repaint_scheduler.h"
+#include "ui/show_text.h"
 #include "ui/value_grid.h"
 #include "ui_system_bin_page.h"
 
@@ -83,8 +84,7 @@ void SystemBinPage::getParFile() { device_.configBlocks.GetParFileClick(chooseFi
 
 void SystemBinPage::repaintAreas(uint32_t areas) {
   if (areas & bit(Area::LiveStatus)) {
-    const QString text = QString::fromStdString(device_.liveStatus.fields().timPes);
-    if (ui_->TimPes->text() != text) ui_->TimPes->setText(text);
+    setIfChanged(ui_->TimPes, device_.liveStatus.fields().timPes);
   }
   if (areas & bit(Area::ConfigBlocks)) paintBlocks();
 }
@@ -97,10 +97,8 @@ void SystemBinPage::paintBlocks() {
     for (size_t r = 0; r < cells.size(); ++r) grid->setValue(static_cast<int>(r), cells[r]);
     grid->setBadRow(c.badRow >= 0 && c.badBlock == layout.id ? c.badRow : -1);
   }
-  const QString message = QString::fromStdString(c.message);
-  if (ui_->BlockMessage->text() != message) ui_->BlockMessage->setText(message);
-  const QString counters = QString::fromStdString(device_.pesoCounters.controls.edit5);
-  if (ui_->Edit5->text() != counters) ui_->Edit5->setText(counters);
+  setIfChanged(ui_->BlockMessage, c.message);
+  setIfChanged(ui_->Edit5, device_.pesoCounters.controls.edit5);
 }
 
 }  // namespace vantor
