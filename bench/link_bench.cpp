@@ -5,10 +5,10 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "launcher/sim_process.h"
 #include "link/tx_frame.h"
 #include "support/core_client.h"
 #include "support/floor_clients.h"
-#include "launcher/sim_process.h"
 #include "support/median.h"
 
 using namespace vantor;

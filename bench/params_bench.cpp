@@ -7,10 +7,10 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "launcher/sim_process.h"
 #include "link/tx_frame.h"
 #include "support/core_client.h"
 #include "support/floor_clients.h"
-#include "launcher/sim_process.h"
 #include "support/median.h"
 
 using namespace vantor;
@@ -56,7 +56,8 @@ std::vector<Exchange> readExchanges(const Shape& shape) {
   add(62, {}, 4 + 3 * shape.codeWidth + 32 * shape.tables);
   for (size_t t = 0; t < kTables; ++t)
     for (size_t r = 0; r < kParams; ++r)
-      add(64, {static_cast<uint8_t>(t), static_cast<uint8_t>(r)}, shape.nameWidth + shape.helpWidth + 19);
+      add(64, {static_cast<uint8_t>(t), static_cast<uint8_t>(r)},
+          shape.nameWidth + shape.helpWidth + 19);
   return out;
 }
 
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
   for (int run = 0; run < kRuns; ++run) {
     core.push_back(coreRun(shape));
     if (core.back() < 0 || shape.tables != kTables || shape.params != kTables * kParams) {
-      std::fprintf(stderr, "params_bench: the core did not read %zu tables of %zu parameters\n", kTables, kParams);
+      std::fprintf(stderr, "params_bench: the core did not read %zu tables of %zu parameters\n",
+                   kTables, kParams);
       return 1;
     }
     const std::vector<Exchange> exchanges = readExchanges(shape);
@@ -87,8 +89,8 @@ int main(int argc, char** argv) {
   }
   const double c = median(core), p = median(platform), f = median(physical);
   const double perExchange = 1e6 / kExchanges;
-  std::printf("full read of %zu tables x %zu parameters: %zu exchanges, median of %d runs\n", kTables, kParams,
-              kExchanges, kRuns);
+  std::printf("full read of %zu tables x %zu parameters: %zu exchanges, median of %d runs\n",
+              kTables, kParams, kExchanges, kRuns);
   std::printf("core (ParTables sweep) %8.2f ms  %7.1f us per exchange\n", c * 1e3, c * perExchange);
   std::printf("platform floor         %8.2f ms  %7.1f us per exchange\n", p * 1e3, p * perExchange);
   std::printf("physical floor         %8.2f ms  %7.1f us per exchange\n", f * 1e3, f * perExchange);

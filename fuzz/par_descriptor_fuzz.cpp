@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (store.tableCount() > ParTableStore::kMaxTables) std::abort();
   for (size_t t = 0; t < ParTableStore::kMaxTables; ++t) {
     const ParTable& table = store.table(t);
-    if (table.paramCount > ParTableStore::kMaxParams || table.level > ParTableStore::kMaxLevel) std::abort();
+    if (table.paramCount > ParTableStore::kMaxParams || table.level > ParTableStore::kMaxLevel)
+      std::abort();
     if (table.name.size() >= ParTableStore::kTableNameWire) std::abort();
   }
   for (const std::string& code : store.accessCodes())

@@ -48,8 +48,9 @@ Outcome run(std::string_view file, size_t sliceSeed) {
   ParTableFileReader reader("id", store);
   size_t at = 0;
   while (at < file.size()) {
-    size_t n = sliceSeed == 0 ? file.size()
-                              : (sliceSeed == 1 ? 1 : 1 + (static_cast<uint8_t>(file[at]) * sliceSeed) % 61);
+    size_t n = sliceSeed == 0
+                   ? file.size()
+                   : (sliceSeed == 1 ? 1 : 1 + (static_cast<uint8_t>(file[at]) * sliceSeed) % 61);
     if (n > file.size() - at) n = file.size() - at;
     reader.feed(file.substr(at, n));
     at += n;

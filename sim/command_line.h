@@ -5,7 +5,6 @@
 #include <QHostAddress>
 #include <QString>
 #include <QStringList>
-
 #include <vector>
 
 namespace rwsim {
@@ -14,17 +13,17 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitCannotListen = 1;
 
 struct CommandLine {
-    enum class Outcome { Run, Help, Error };
+  enum class Outcome { Run, Help, Error };
 
-    Outcome outcome = Outcome::Run;
-    QString error;  // set when outcome is Error
-    QHostAddress host{QHostAddress::LocalHost};
-    std::vector<QString> faults;  // fault modes as given, in order
-    bool fullTables = false;      // --tables full: 10 tables of 50 parameters
+  Outcome outcome = Outcome::Run;
+  QString error;  // set when outcome is Error
+  QHostAddress host{QHostAddress::LocalHost};
+  std::vector<QString> faults;  // fault modes as given, in order
+  bool fullTables = false;      // --tables full: 10 tables of 50 parameters
 
-    // arguments excludes the program name.
-    static CommandLine parse(const QStringList& arguments);
-    static QString usage();
+  // arguments excludes the program name.
+  static CommandLine parse(const QStringList& arguments);
+  static QString usage();
 };
 
 // True for an IPv4 address inside 127.0.0.0/8, the only place the simulator

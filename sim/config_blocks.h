@@ -13,32 +13,32 @@
 //   product     18     24    25
 //   sorter       7     45    46
 
-#include "sim_device.h"
-
 #include <cstdint>
 #include <vector>
+
+#include "sim_device.h"
 
 namespace rwsim {
 
 struct SimBlock {
-    std::uint8_t readCommand;
-    std::uint8_t writeCommand;
-    std::vector<std::uint32_t> values;
+  std::uint8_t readCommand;
+  std::uint8_t writeCommand;
+  std::vector<std::uint32_t> values;
 };
 
 class SimConfigBlocks {
-public:
-    // The blocks of a commissioned line; the module offset is 4294967295 and
-    // the zero block's last two words are distinct markers.
-    SimConfigBlocks();
+ public:
+  // The blocks of a commissioned line; the module offset is 4294967295 and
+  // the zero block's last two words are distinct markers.
+  SimConfigBlocks();
 
-    // Registers the twelve read and write handlers.
-    void install(SimDevice& device);
+  // Registers the twelve read and write handlers.
+  void install(SimDevice& device);
 
-    const std::vector<SimBlock>& blocks() const { return blocks_; }
+  const std::vector<SimBlock>& blocks() const { return blocks_; }
 
-private:
-    std::vector<SimBlock> blocks_;
+ private:
+  std::vector<SimBlock> blocks_;
 };
 
 }  // namespace rwsim

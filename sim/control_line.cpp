@@ -4,37 +4,36 @@ namespace rwsim {
 
 namespace {
 
-std::string_view trimmed(std::string_view text)
-{
-    constexpr std::string_view kBlank = " \t\r\n";
-    const auto first = text.find_first_not_of(kBlank);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(kBlank);
-    return text.substr(first, last - first + 1);
+std::string_view trimmed(std::string_view text) {
+  constexpr std::string_view kBlank = " \t\r\n";
+  const auto first = text.find_first_not_of(kBlank);
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  const auto last = text.find_last_not_of(kBlank);
+  return text.substr(first, last - first + 1);
 }
 
 }  // namespace
 
-ControlResult applyControlLine(FaultSet& faults, std::string_view line)
-{
-    const std::string_view command = trimmed(line);
-    if (command.empty()) {
-        return {};
+ControlResult applyControlLine(FaultSet& faults, std::string_view line) {
+  const std::string_view command = trimmed(line);
+  if (command.empty()) {
+    return {};
+  }
+  if (command == "clear") {
+    faults.clear();
+    return {true, "faults: none"};
+  }
+  constexpr std::string_view kFault = "fault ";
+  if (command.starts_with(kFault)) {
+    if (const auto error = faults.add(trimmed(command.substr(kFault.size())))) {
+      return {false, "error: " + *error};
     }
-    if (command == "clear") {
-        faults.clear();
-        return {true, "faults: none"};
-    }
-    constexpr std::string_view kFault = "fault ";
-    if (command.starts_with(kFault)) {
-        if (const auto error = faults.add(trimmed(command.substr(kFault.size())))) {
-            return {false, "error: " + *error};
-        }
-        return {true, "faults: " + faults.describe()};
-    }
-    return {false, "error: unknown command '" + std::string(command) + "' (expected 'fault MODE' or 'clear')"};
+    return {true, "faults: " + faults.describe()};
+  }
+  return {false, "error: unknown command '" + std::string(command) +
+                     "' (expected 'fault MODE' or 'clear')"};
 }
 
 }  // namespace rwsim

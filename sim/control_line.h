@@ -4,16 +4,16 @@
 //   fault MODE   turn on a fault mode
 //   clear        turn every fault mode off
 
-#include "fault_set.h"
-
 #include <string>
 #include <string_view>
+
+#include "fault_set.h"
 
 namespace rwsim {
 
 struct ControlResult {
-    bool changed = false;  // the fault set was modified
-    std::string message;   // what to tell the operator
+  bool changed = false;  // the fault set was modified
+  std::string message;   // what to tell the operator
 };
 
 ControlResult applyControlLine(FaultSet& faults, std::string_view line);

@@ -3,8 +3,6 @@
 // Misbehaviours the simulated device can be told to show, so the tool's
 // handling of a bad line can be exercised. Several may be active at once.
 
-#include "frame_codec.h"
-
 #include <bitset>
 #include <cstdint>
 #include <optional>
@@ -13,19 +11,21 @@
 #include <string_view>
 #include <vector>
 
+#include "frame_codec.h"
+
 namespace rwsim {
 
 enum class FaultMode : std::size_t {
-    Split,    // each reply written in three pieces, 20 ms apart
-    Join,     // replies held back and written two at a time
-    Corrupt,  // wrong checksum on every reply
-    Nak,      // negative acknowledge on every reply
-    Garbage,  // stray non-STX bytes before every reply
-    Silent,   // requests read, never answered
-    Drop,     // connection closed when the first request arrives
-    Refuse,   // main port not listening
-    Slow,     // every reply delayed by a set time
-    Count
+  Split,    // each reply written in three pieces, 20 ms apart
+  Join,     // replies held back and written two at a time
+  Corrupt,  // wrong checksum on every reply
+  Nak,      // negative acknowledge on every reply
+  Garbage,  // stray non-STX bytes before every reply
+  Silent,   // requests read, never answered
+  Drop,     // connection closed when the first request arrives
+  Refuse,   // main port not listening
+  Slow,     // every reply delayed by a set time
+  Count
 };
 
 inline constexpr std::size_t kGarbageLength = 5;
@@ -35,29 +35,29 @@ inline constexpr int kJoinHoldMs = 300;
 inline constexpr std::uint32_t kMaxSlowMs = 600000;
 
 class FaultSet {
-public:
-    // Turns on one mode given by name ("split", "slow:250", ...). Returns an
-    // error text when the name is not a known mode or its value is bad.
-    std::optional<std::string> add(std::string_view mode);
-    void clear();
+ public:
+  // Turns on one mode given by name ("split", "slow:250", ...). Returns an
+  // error text when the name is not a known mode or its value is bad.
+  std::optional<std::string> add(std::string_view mode);
+  void clear();
 
-    bool has(FaultMode mode) const { return modes_.test(static_cast<std::size_t>(mode)); }
-    bool empty() const { return modes_.none(); }
-    std::uint32_t slowMs() const { return slowMs_; }
+  bool has(FaultMode mode) const { return modes_.test(static_cast<std::size_t>(mode)); }
+  bool empty() const { return modes_.none(); }
+  std::uint32_t slowMs() const { return slowMs_; }
 
-    // Active modes as they would be typed, e.g. "garbage slow:250".
-    std::string describe() const;
+  // Active modes as they would be typed, e.g. "garbage slow:250".
+  std::string describe() const;
 
-    // Applies the byte-level modes (nak, corrupt, garbage) to a finished reply
-    // frame and returns the bytes to put on the wire.
-    Bytes shape(Bytes reply, std::mt19937& rng) const;
+  // Applies the byte-level modes (nak, corrupt, garbage) to a finished reply
+  // frame and returns the bytes to put on the wire.
+  Bytes shape(Bytes reply, std::mt19937& rng) const;
 
-    // One line per mode, for the usage text.
-    static std::string modeHelp();
+  // One line per mode, for the usage text.
+  static std::string modeHelp();
 
-private:
-    std::bitset<static_cast<std::size_t>(FaultMode::Count)> modes_;
-    std::uint32_t slowMs_ = 0;
+ private:
+  std::bitset<static_cast<std::size_t>(FaultMode::Count)> modes_;
+  std::uint32_t slowMs_ = 0;
 };
 
 // Cuts bytes into `count` consecutive non-empty pieces of near-equal size

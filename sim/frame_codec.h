@@ -30,11 +30,11 @@ inline constexpr std::size_t kCommandOffset = 7;
 inline constexpr std::size_t kParamsOffset = 8;
 
 struct Frame {
-    std::uint16_t counter = 0;
-    std::uint8_t command = 0;
-    Bytes params;
+  std::uint16_t counter = 0;
+  std::uint8_t command = 0;
+  Bytes params;
 
-    bool operator==(const Frame&) const = default;
+  bool operator==(const Frame&) const = default;
 };
 
 // Sum of the bytes from IDS through the last parameter byte of a complete
@@ -55,22 +55,22 @@ bool checksumMatches(std::span<const std::uint8_t> frame);
 // that does not start a well-formed frame (wrong IDS/IDM, missing ETX or bad
 // checksum), are dropped and the search goes on from the next STX.
 class FrameReader {
-public:
-    void append(std::span<const std::uint8_t> bytes);
+ public:
+  void append(std::span<const std::uint8_t> bytes);
 
-    // Next complete frame, or nothing until more bytes arrive.
-    std::optional<Frame> next();
+  // Next complete frame, or nothing until more bytes arrive.
+  std::optional<Frame> next();
 
-    std::size_t discardedBytes() const { return discarded_; }
-    std::size_t bufferedBytes() const { return buffer_.size() - head_; }
+  std::size_t discardedBytes() const { return discarded_; }
+  std::size_t bufferedBytes() const { return buffer_.size() - head_; }
 
-private:
-    void drop(std::size_t count);
-    void compact();
+ private:
+  void drop(std::size_t count);
+  void compact();
 
-    Bytes buffer_;
-    std::size_t head_ = 0;  // first unconsumed byte in buffer_
-    std::size_t discarded_ = 0;
+  Bytes buffer_;
+  std::size_t head_ = 0;  // first unconsumed byte in buffer_
+  std::size_t discarded_ = 0;
 };
 
 }  // namespace rwsim

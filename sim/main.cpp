@@ -1,5 +1,9 @@
 // rw4000-sim: a simulated RW4000 line controller listening on loopback.
 
+#include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
+
 #include "command_line.h"
 #include "fault_set.h"
 #include "param_tables.h"
@@ -8,54 +12,49 @@
 #include "sim_server.h"
 #include "stdin_control.h"
 
-#include <QCoreApplication>
-
-#include <csignal>
-#include <cstdio>
-
-int main(int argc, char* argv[])
-{
-    QCoreApplication app(argc, argv);
-    const rwsim::CommandLine options = rwsim::CommandLine::parse(app.arguments().mid(1));
-    switch (options.outcome) {
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  const rwsim::CommandLine options = rwsim::CommandLine::parse(app.arguments().mid(1));
+  switch (options.outcome) {
     case rwsim::CommandLine::Outcome::Help:
-        std::fputs(qPrintable(rwsim::CommandLine::usage()), stdout);
-        return 0;
+      std::fputs(qPrintable(rwsim::CommandLine::usage()), stdout);
+      return 0;
     case rwsim::CommandLine::Outcome::Error:
-        std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(options.error));
-        return rwsim::kExitUsage;
+      std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(options.error));
+      return rwsim::kExitUsage;
     case rwsim::CommandLine::Outcome::Run:
-        break;
+      break;
+  }
+
+  rwsim::FaultSet faults;
+  for (const QString& mode : options.faults) {
+    faults.add(mode.toStdString());  // already checked while parsing
+  }
+
+  rwsim::SignalWatcher stopSignals({SIGTERM, SIGINT});
+  QObject::connect(&stopSignals, &rwsim::SignalWatcher::received, &app,
+                   [] { QCoreApplication::quit(); });
+
+  rwsim::SimDevice device;
+  if (options.fullTables) {
+    device.parTables() = rwsim::SimParTables::full();
+  }
+  rwsim::SimServer server(device, faults);
+  QString error;
+  if (!server.start(options.host, &error)) {
+    std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(error));
+    return rwsim::kExitCannotListen;
+  }
+
+  rwsim::StdinControl control(faults);
+  QObject::connect(&control, &rwsim::StdinControl::faultsChanged, &server, [&server] {
+    QString applyError;
+    if (!server.applyFaults(&applyError)) {
+      std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(applyError));
     }
+  });
 
-    rwsim::FaultSet faults;
-    for (const QString& mode : options.faults) {
-        faults.add(mode.toStdString());  // already checked while parsing
-    }
-
-    rwsim::SignalWatcher stopSignals({SIGTERM, SIGINT});
-    QObject::connect(&stopSignals, &rwsim::SignalWatcher::received, &app, [] { QCoreApplication::quit(); });
-
-    rwsim::SimDevice device;
-    if (options.fullTables) {
-        device.parTables() = rwsim::SimParTables::full();
-    }
-    rwsim::SimServer server(device, faults);
-    QString error;
-    if (!server.start(options.host, &error)) {
-        std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(error));
-        return rwsim::kExitCannotListen;
-    }
-
-    rwsim::StdinControl control(faults);
-    QObject::connect(&control, &rwsim::StdinControl::faultsChanged, &server, [&server] {
-        QString applyError;
-        if (!server.applyFaults(&applyError)) {
-            std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(applyError));
-        }
-    });
-
-    std::printf("rw4000-sim listening on %s\n", qPrintable(options.host.toString()));
-    std::fflush(stdout);
-    return app.exec();
+  std::printf("rw4000-sim listening on %s\n", qPrintable(options.host.toString()));
+  std::fflush(stdout);
+  return app.exec();
 }

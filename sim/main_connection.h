@@ -3,12 +3,11 @@
 // One tool connection on the main port: frames the incoming byte stream,
 // lets the device answer each request and hands the reply on for writing.
 
+#include <QObject>
+#include <random>
+
 #include "fault_set.h"
 #include "frame_codec.h"
-
-#include <QObject>
-
-#include <random>
 
 class QTcpSocket;
 
@@ -18,22 +17,22 @@ class ReplyPipeline;
 class SimDevice;
 
 class MainConnection : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    // Takes ownership of socket; deletes itself when the peer goes away.
-    MainConnection(QTcpSocket* socket, SimDevice& device, const FaultSet& faults, std::mt19937& rng,
-                   QObject* parent = nullptr);
+ public:
+  // Takes ownership of socket; deletes itself when the peer goes away.
+  MainConnection(QTcpSocket* socket, SimDevice& device, const FaultSet& faults, std::mt19937& rng,
+                 QObject* parent = nullptr);
 
-private:
-    void onReadyRead();
+ private:
+  void onReadyRead();
 
-    QTcpSocket* socket_;
-    SimDevice& device_;
-    const FaultSet& faults_;
-    std::mt19937& rng_;
-    FrameReader reader_;
-    ReplyPipeline* pipeline_;
+  QTcpSocket* socket_;
+  SimDevice& device_;
+  const FaultSet& faults_;
+  std::mt19937& rng_;
+  FrameReader reader_;
+  ReplyPipeline* pipeline_;
 };
 
 }  // namespace rwsim

@@ -4,9 +4,9 @@
 // readings, overweights, idle cycles, module state, idle checks and idle
 // overruns. They count up with the time the device has been on.
 
-#include "frame_codec.h"
-
 #include <cstdint>
+
+#include "frame_codec.h"
 
 namespace rwsim {
 

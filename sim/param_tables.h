@@ -13,49 +13,49 @@
 // Command 63 request: table, then one uint32 per parameter of that table; any
 // other size is refused with NAK.
 
-#include "sim_device.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "sim_device.h"
+
 namespace rwsim {
 
 struct SimParameter {
-    std::string name;
-    std::string help;
-    std::string unit;
-    std::uint32_t min = 0;
-    std::uint32_t max = 0;
-    std::uint32_t def = 0;
-    std::uint32_t value = 0;
+  std::string name;
+  std::string help;
+  std::string unit;
+  std::uint32_t min = 0;
+  std::uint32_t max = 0;
+  std::uint32_t def = 0;
+  std::uint32_t value = 0;
 };
 
 struct SimTable {
-    std::string name;
-    std::uint8_t level = 0;
-    std::vector<SimParameter> parameters;
+  std::string name;
+  std::uint8_t level = 0;
+  std::vector<SimParameter> parameters;
 };
 
 class SimParTables {
-public:
-    static constexpr std::size_t kTableNameField = 30;
+ public:
+  static constexpr std::size_t kTableNameField = 30;
 
-    // A commissioned line: seven tables from empty to 50 parameters, levels 0..3,
-    // with values at the 32-bit edges.
-    static SimParTables standard();
-    // Ten tables of fifty parameters with the widest texts, for timing.
-    static SimParTables full();
+  // A commissioned line: seven tables from empty to 50 parameters, levels 0..3,
+  // with values at the 32-bit edges.
+  static SimParTables standard();
+  // Ten tables of fifty parameters with the widest texts, for timing.
+  static SimParTables full();
 
-    Answer tableList() const;
-    Answer descriptor(const Frame& request) const;
-    Answer writeTable(const Frame& request);
+  Answer tableList() const;
+  Answer descriptor(const Frame& request) const;
+  Answer writeTable(const Frame& request);
 
-    std::uint8_t nameWidth = 24;
-    std::uint8_t helpWidth = 80;
-    std::uint8_t codeWidth = 10;
-    std::vector<std::string> accessCodes;  // levels 1, 2, 3
-    std::vector<SimTable> tables;
+  std::uint8_t nameWidth = 24;
+  std::uint8_t helpWidth = 80;
+  std::uint8_t codeWidth = 10;
+  std::vector<std::string> accessCodes;  // levels 1, 2, 3
+  std::vector<SimTable> tables;
 };
 
 }  // namespace rwsim

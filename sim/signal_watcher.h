@@ -4,7 +4,6 @@
 // writes the signal number into a socket pair; the loop reads it from there.
 
 #include <QObject>
-
 #include <initializer_list>
 #include <vector>
 
@@ -13,24 +12,24 @@ class QSocketNotifier;
 namespace rwsim {
 
 class SignalWatcher : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    // Only one watcher may exist at a time.
-    explicit SignalWatcher(std::initializer_list<int> signalNumbers, QObject* parent = nullptr);
-    ~SignalWatcher() override;
+ public:
+  // Only one watcher may exist at a time.
+  explicit SignalWatcher(std::initializer_list<int> signalNumbers, QObject* parent = nullptr);
+  ~SignalWatcher() override;
 
-    SignalWatcher(const SignalWatcher&) = delete;
-    SignalWatcher& operator=(const SignalWatcher&) = delete;
+  SignalWatcher(const SignalWatcher&) = delete;
+  SignalWatcher& operator=(const SignalWatcher&) = delete;
 
-signals:
-    void received(int signalNumber);
+ signals:
+  void received(int signalNumber);
 
-private:
-    void onReadable();
+ private:
+  void onReadable();
 
-    std::vector<int> signalNumbers_;
-    QSocketNotifier* notifier_ = nullptr;
+  std::vector<int> signalNumbers_;
+  QSocketNotifier* notifier_ = nullptr;
 };
 
 }  // namespace rwsim

@@ -1,73 +1,67 @@
 #include "sim_device.h"
 
+#include <chrono>
+#include <utility>
+
 #include "config_blocks.h"
 #include "module_counters.h"
 #include "param_tables.h"
 #include "status_block.h"
 
-#include <chrono>
-#include <utility>
-
 namespace rwsim {
 
-SimDevice::Clock SimDevice::steadyClock()
-{
-    const auto start = std::chrono::steady_clock::now();
-    return [start] {
-        const auto elapsed = std::chrono::steady_clock::now() - start;
-        return static_cast<std::uint64_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
-    };
+SimDevice::Clock SimDevice::steadyClock() {
+  const auto start = std::chrono::steady_clock::now();
+  return [start] {
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+  };
 }
 
 SimDevice::SimDevice(Clock clock, std::string versionText)
     : clock_(std::move(clock)),
       versionText_(std::move(versionText)),
       parTables_(std::make_unique<SimParTables>(SimParTables::standard())),
-      blocks_(std::make_unique<SimConfigBlocks>())
-{
-    handlers_[kCmdVersion] = [this](const Frame&) { return versionAnswer(); };
-    handlers_[kCmdStatus] = [this](const Frame&) { return statusAnswer(); };
-    handlers_[kCmdTableList] = [this](const Frame&) { return parTables_->tableList(); };
-    handlers_[kCmdDescriptor] = [this](const Frame& r) { return parTables_->descriptor(r); };
-    handlers_[kCmdWriteTable] = [this](const Frame& r) { return parTables_->writeTable(r); };
-    handlers_[kCmdModuleCounters] = [this](const Frame&) { return Answer{kAck, moduleCounters(clock_())}; };
-    blocks_->install(*this);
+      blocks_(std::make_unique<SimConfigBlocks>()) {
+  handlers_[kCmdVersion] = [this](const Frame&) { return versionAnswer(); };
+  handlers_[kCmdStatus] = [this](const Frame&) { return statusAnswer(); };
+  handlers_[kCmdTableList] = [this](const Frame&) { return parTables_->tableList(); };
+  handlers_[kCmdDescriptor] = [this](const Frame& r) { return parTables_->descriptor(r); };
+  handlers_[kCmdWriteTable] = [this](const Frame& r) { return parTables_->writeTable(r); };
+  handlers_[kCmdModuleCounters] = [this](const Frame&) {
+    return Answer{kAck, moduleCounters(clock_())};
+  };
+  blocks_->install(*this);
 }
 
 SimDevice::~SimDevice() = default;
 
-Bytes SimDevice::reply(const Frame& request)
-{
-    Answer answer;
-    if (const auto it = handlers_.find(request.command); it != handlers_.end()) {
-        answer = it->second(request);
-    }
-    Frame out;
-    out.counter = ++counter_;
-    out.command = request.command;
-    out.params.reserve(answer.payload.size() + 1);
-    out.params.push_back(answer.ack);
-    out.params.insert(out.params.end(), answer.payload.begin(), answer.payload.end());
-    return encodeFrame(out);
+Bytes SimDevice::reply(const Frame& request) {
+  Answer answer;
+  if (const auto it = handlers_.find(request.command); it != handlers_.end()) {
+    answer = it->second(request);
+  }
+  Frame out;
+  out.counter = ++counter_;
+  out.command = request.command;
+  out.params.reserve(answer.payload.size() + 1);
+  out.params.push_back(answer.ack);
+  out.params.insert(out.params.end(), answer.payload.begin(), answer.payload.end());
+  return encodeFrame(out);
 }
 
-void SimDevice::setHandler(std::uint8_t command, Handler handler)
-{
-    handlers_[command] = std::move(handler);
+void SimDevice::setHandler(std::uint8_t command, Handler handler) {
+  handlers_[command] = std::move(handler);
 }
 
-Answer SimDevice::versionAnswer() const
-{
-    Answer answer;
-    answer.payload.assign(versionText_.begin(), versionText_.end());
-    answer.payload.push_back(0);
-    return answer;
+Answer SimDevice::versionAnswer() const {
+  Answer answer;
+  answer.payload.assign(versionText_.begin(), versionText_.end());
+  answer.payload.push_back(0);
+  return answer;
 }
 
-Answer SimDevice::statusAnswer() const
-{
-    return Answer{kAck, encodeStatus(statusAt(clock_()))};
-}
+Answer SimDevice::statusAnswer() const { return Answer{kAck, encodeStatus(statusAt(clock_()))}; }
 
 }  // namespace rwsim

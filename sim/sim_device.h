@@ -3,13 +3,13 @@
 // The simulated RW4000 itself: a request frame goes in, the reply frame comes
 // out. No sockets and no timers here, so the device can be driven directly.
 
-#include "frame_codec.h"
-
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+
+#include "frame_codec.h"
 
 namespace rwsim {
 
@@ -22,48 +22,48 @@ inline constexpr std::uint8_t kCmdDescriptor = 64;
 
 // What a command handler answers: the ACK byte and the payload after it.
 struct Answer {
-    std::uint8_t ack = kAck;
-    Bytes payload;
+  std::uint8_t ack = kAck;
+  Bytes payload;
 };
 
 class SimParTables;
 class SimConfigBlocks;
 
 class SimDevice {
-public:
-    // Milliseconds since the device was switched on.
-    using Clock = std::function<std::uint64_t()>;
-    using Handler = std::function<Answer(const Frame& request)>;
+ public:
+  // Milliseconds since the device was switched on.
+  using Clock = std::function<std::uint64_t()>;
+  using Handler = std::function<Answer(const Frame& request)>;
 
-    static Clock steadyClock();
+  static Clock steadyClock();
 
-    explicit SimDevice(Clock clock = steadyClock(), std::string versionText = " RW4000 SIM 8.10");
-    ~SimDevice();
+  explicit SimDevice(Clock clock = steadyClock(), std::string versionText = " RW4000 SIM 8.10");
+  ~SimDevice();
 
-    // The complete reply frame to one request. Commands without a handler of
-    // their own get a bare positive reply.
-    Bytes reply(const Frame& request);
+  // The complete reply frame to one request. Commands without a handler of
+  // their own get a bare positive reply.
+  Bytes reply(const Frame& request);
 
-    // Adds or replaces the handler of one command code.
-    void setHandler(std::uint8_t command, Handler handler);
+  // Adds or replaces the handler of one command code.
+  void setHandler(std::uint8_t command, Handler handler);
 
-    std::uint64_t uptimeMs() const { return clock_(); }
+  std::uint64_t uptimeMs() const { return clock_(); }
 
-    // The parameter tables (commands 62, 63, 64); replace them to change the
-    // device's shape.
-    SimParTables& parTables() { return *parTables_; }
-    const std::string& versionText() const { return versionText_; }
+  // The parameter tables (commands 62, 63, 64); replace them to change the
+  // device's shape.
+  SimParTables& parTables() { return *parTables_; }
+  const std::string& versionText() const { return versionText_; }
 
-private:
-    Answer versionAnswer() const;
-    Answer statusAnswer() const;
+ private:
+  Answer versionAnswer() const;
+  Answer statusAnswer() const;
 
-    Clock clock_;
-    std::string versionText_;
-    std::map<std::uint8_t, Handler> handlers_;
-    std::unique_ptr<SimParTables> parTables_;
-    std::unique_ptr<SimConfigBlocks> blocks_;
-    std::uint16_t counter_ = 0;
+  Clock clock_;
+  std::string versionText_;
+  std::map<std::uint8_t, Handler> handlers_;
+  std::unique_ptr<SimParTables> parTables_;
+  std::unique_ptr<SimConfigBlocks> blocks_;
+  std::uint16_t counter_ = 0;
 };
 
 }  // namespace rwsim

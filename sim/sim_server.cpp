@@ -1,88 +1,82 @@
 #include "sim_server.h"
 
+#include <QTcpSocket>
+
 #include "command_line.h"
 #include "main_connection.h"
-
-#include <QTcpSocket>
 
 namespace rwsim {
 
 namespace {
 
-void setLowDelay(QTcpSocket* socket)
-{
-    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+void setLowDelay(QTcpSocket* socket) {
+  socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
 }
 
 }  // namespace
 
 SimServer::SimServer(SimDevice& device, const FaultSet& faults, QObject* parent)
-    : QObject(parent), device_(device), faults_(faults), rng_(std::random_device{}())
-{
-    connect(&main_, &QTcpServer::newConnection, this, &SimServer::acceptMain);
+    : QObject(parent), device_(device), faults_(faults), rng_(std::random_device{}()) {
+  connect(&main_, &QTcpServer::newConnection, this, &SimServer::acceptMain);
 }
 
-bool SimServer::start(const QHostAddress& host, QString* error)
-{
-    if (!isLoopbackV4(host)) {
-        *error = QStringLiteral("refusing to listen on %1: only 127.0.0.0/8 is allowed").arg(host.toString());
-        return false;
-    }
-    host_ = host;
-    for (const quint16 port : kSidePorts) {
-        auto server = std::make_unique<QTcpServer>();
-        QTcpServer* raw = server.get();
-        connect(raw, &QTcpServer::newConnection, this, [this, raw] { acceptSide(raw); });
-        if (!listenOn(*raw, port, error)) {
-            return false;
-        }
-        side_.push_back(std::move(server));
-    }
-    return applyFaults(error);
-}
-
-bool SimServer::applyFaults(QString* error)
-{
-    if (host_.isNull()) {
-        return true;  // not started yet
-    }
-    const bool refuse = faults_.has(FaultMode::Refuse);
-    if (refuse && main_.isListening()) {
-        main_.close();
-    } else if (!refuse && !main_.isListening()) {
-        return listenOn(main_, kMainPort, error);
-    }
-    return true;
-}
-
-bool SimServer::listenOn(QTcpServer& server, quint16 port, QString* error)
-{
-    if (server.listen(host_, port)) {
-        return true;
-    }
-    *error = QStringLiteral("cannot listen on %1:%2: %3")
-                 .arg(host_.toString())
-                 .arg(port)
-                 .arg(server.errorString());
+bool SimServer::start(const QHostAddress& host, QString* error) {
+  if (!isLoopbackV4(host)) {
+    *error = QStringLiteral("refusing to listen on %1: only 127.0.0.0/8 is allowed")
+                 .arg(host.toString());
     return false;
+  }
+  host_ = host;
+  for (const quint16 port : kSidePorts) {
+    auto server = std::make_unique<QTcpServer>();
+    QTcpServer* raw = server.get();
+    connect(raw, &QTcpServer::newConnection, this, [this, raw] { acceptSide(raw); });
+    if (!listenOn(*raw, port, error)) {
+      return false;
+    }
+    side_.push_back(std::move(server));
+  }
+  return applyFaults(error);
 }
 
-void SimServer::acceptMain()
-{
-    while (QTcpSocket* socket = main_.nextPendingConnection()) {
-        setLowDelay(socket);
-        new MainConnection(socket, device_, faults_, rng_, this);
-    }
+bool SimServer::applyFaults(QString* error) {
+  if (host_.isNull()) {
+    return true;  // not started yet
+  }
+  const bool refuse = faults_.has(FaultMode::Refuse);
+  if (refuse && main_.isListening()) {
+    main_.close();
+  } else if (!refuse && !main_.isListening()) {
+    return listenOn(main_, kMainPort, error);
+  }
+  return true;
 }
 
-void SimServer::acceptSide(QTcpServer* server)
-{
-    while (QTcpSocket* socket = server->nextPendingConnection()) {
-        setLowDelay(socket);
-        socket->setParent(this);
-        connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    }
+bool SimServer::listenOn(QTcpServer& server, quint16 port, QString* error) {
+  if (server.listen(host_, port)) {
+    return true;
+  }
+  *error = QStringLiteral("cannot listen on %1:%2: %3")
+               .arg(host_.toString())
+               .arg(port)
+               .arg(server.errorString());
+  return false;
+}
+
+void SimServer::acceptMain() {
+  while (QTcpSocket* socket = main_.nextPendingConnection()) {
+    setLowDelay(socket);
+    new MainConnection(socket, device_, faults_, rng_, this);
+  }
+}
+
+void SimServer::acceptSide(QTcpServer* server) {
+  while (QTcpSocket* socket = server->nextPendingConnection()) {
+    setLowDelay(socket);
+    socket->setParent(this);
+    connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
+    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+  }
 }
 
 }  // namespace rwsim

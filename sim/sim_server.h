@@ -3,17 +3,16 @@
 // The device's listening ports on one loopback address. The main port talks
 // the frame protocol; the side ports accept connections and stay quiet.
 
-#include "fault_set.h"
-
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTcpServer>
-
 #include <array>
 #include <memory>
 #include <random>
 #include <vector>
+
+#include "fault_set.h"
 
 namespace rwsim {
 
@@ -23,31 +22,31 @@ inline constexpr quint16 kMainPort = 47000;
 inline constexpr std::array<quint16, 4> kSidePorts{49000, 46000, 47001, 46990};
 
 class SimServer : public QObject {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    SimServer(SimDevice& device, const FaultSet& faults, QObject* parent = nullptr);
+ public:
+  SimServer(SimDevice& device, const FaultSet& faults, QObject* parent = nullptr);
 
-    // Opens every port on host (the main port only when `refuse` is off).
-    // On failure returns false with a message naming the port.
-    bool start(const QHostAddress& host, QString* error);
+  // Opens every port on host (the main port only when `refuse` is off).
+  // On failure returns false with a message naming the port.
+  bool start(const QHostAddress& host, QString* error);
 
-    // Opens or closes the main port to match the `refuse` mode.
-    bool applyFaults(QString* error);
+  // Opens or closes the main port to match the `refuse` mode.
+  bool applyFaults(QString* error);
 
-    bool mainPortListening() const { return main_.isListening(); }
+  bool mainPortListening() const { return main_.isListening(); }
 
-private:
-    bool listenOn(QTcpServer& server, quint16 port, QString* error);
-    void acceptMain();
-    void acceptSide(QTcpServer* server);
+ private:
+  bool listenOn(QTcpServer& server, quint16 port, QString* error);
+  void acceptMain();
+  void acceptSide(QTcpServer* server);
 
-    SimDevice& device_;
-    const FaultSet& faults_;
-    QHostAddress host_;
-    QTcpServer main_;
-    std::vector<std::unique_ptr<QTcpServer>> side_;
-    std::mt19937 rng_;
+  SimDevice& device_;
+  const FaultSet& faults_;
+  QHostAddress host_;
+  QTcpServer main_;
+  std::vector<std::unique_ptr<QTcpServer>> side_;
+  std::mt19937 rng_;
 };
 
 }  // namespace rwsim

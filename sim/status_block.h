@@ -10,10 +10,10 @@
 //   46  uint32 error flags                 50..51 unused
 //   52..55 web debug bytes
 
-#include "frame_codec.h"
-
 #include <array>
 #include <cstdint>
+
+#include "frame_codec.h"
 
 namespace rwsim {
 
@@ -23,18 +23,18 @@ inline constexpr std::uint8_t kMenuLines = 14;
 inline constexpr std::uint8_t kBottomBarFields = 6;
 
 struct StatusValues {
-    std::array<std::uint8_t, 4> comm{};
-    std::uint32_t uptimeSeconds = 0;
-    std::uint32_t lineSpeed = 0;
-    std::uint8_t runState = 0;
-    std::uint8_t step = 0;
-    std::uint8_t menuLine = 0;
-    std::uint8_t bottomBarField = 0;
-    std::array<std::uint8_t, 4> port2{};
-    std::array<std::int32_t, kWeightCount> weights{};
-    std::uint16_t weighingTimeMs = 0;
-    std::uint32_t errorFlags = 0;
-    std::array<std::uint8_t, 4> webDebug{};
+  std::array<std::uint8_t, 4> comm{};
+  std::uint32_t uptimeSeconds = 0;
+  std::uint32_t lineSpeed = 0;
+  std::uint8_t runState = 0;
+  std::uint8_t step = 0;
+  std::uint8_t menuLine = 0;
+  std::uint8_t bottomBarField = 0;
+  std::array<std::uint8_t, 4> port2{};
+  std::array<std::int32_t, kWeightCount> weights{};
+  std::uint16_t weighingTimeMs = 0;
+  std::uint32_t errorFlags = 0;
+  std::array<std::uint8_t, 4> webDebug{};
 };
 
 // What a running line looks like after uptimeMs: slow drifts on speed, weights

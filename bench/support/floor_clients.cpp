@@ -25,7 +25,8 @@ double platformFloor(const QString& host, uint16_t port, const std::vector<Excha
   auto sendNext = [&] {
     const Exchange& e = exchanges[index];
     awaited = static_cast<qint64>(e.replyBytes);
-    socket.write(reinterpret_cast<const char*>(e.request.data()), static_cast<qint64>(e.request.size()));
+    socket.write(reinterpret_cast<const char*>(e.request.data()),
+                 static_cast<qint64>(e.request.size()));
   };
   QObject::connect(&socket, &QTcpSocket::readyRead, [&] {
     awaited -= socket.readAll().size();
@@ -60,7 +61,8 @@ double physicalFloor(const QString& host, uint16_t port, const std::vector<Excha
   QElapsedTimer clock;
   clock.start();
   for (const Exchange& e : exchanges) {
-    if (::send(fd, e.request.data(), e.request.size(), 0) != static_cast<ssize_t>(e.request.size())) {
+    if (::send(fd, e.request.data(), e.request.size(), 0) !=
+        static_cast<ssize_t>(e.request.size())) {
       ::close(fd);
       return -1;
     }

@@ -5,7 +5,8 @@
 
 namespace rwsim {
 
-SimProcess::SimProcess(const QString& host, const QStringList& faults, const QStringList& extraArgs) {
+SimProcess::SimProcess(const QString& host, const QStringList& faults,
+                       const QStringList& extraArgs) {
   QStringList args{QStringLiteral("--host"), host};
   for (const QString& f : faults) args << QStringLiteral("--fault") << f;
   args << extraArgs;

@@ -11,7 +11,8 @@ namespace rwsim {
 class SimProcess {
  public:
   // faults: fault modes to start with; extraArgs: further options, e.g. {"--tables", "full"}.
-  explicit SimProcess(const QString& host, const QStringList& faults = {}, const QStringList& extraArgs = {});
+  explicit SimProcess(const QString& host, const QStringList& faults = {},
+                      const QStringList& extraArgs = {});
   ~SimProcess();
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;

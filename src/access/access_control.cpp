@@ -12,7 +12,9 @@ std::string slotText(std::string_view code) {
 }
 }  // namespace
 
-std::string_view accessLevelName(uint8_t level) { return level <= kMaxAccessLevel ? kNames[level] : ""; }
+std::string_view accessLevelName(uint8_t level) {
+  return level <= kMaxAccessLevel ? kNames[level] : "";
+}
 
 AccessControl::AccessControl(Shell& shell) : shell_(shell) {
   codes_.fill(std::string(kBuiltInCode));
@@ -31,7 +33,8 @@ std::string_view AccessControl::code(uint8_t level) const {
   return {};
 }
 
-void AccessControl::setDeviceCodes(std::string_view level1, std::string_view level2, std::string_view level3) {
+void AccessControl::setDeviceCodes(std::string_view level1, std::string_view level2,
+                                   std::string_view level3) {
   codes_ = {slotText(level1), slotText(level2), slotText(level3)};
 }
 

@@ -21,10 +21,11 @@ std::string_view accessLevelName(uint8_t level);
 
 class AccessControl {
  public:
-  static constexpr size_t kCodeSlot = 10;                 // bytes of a code slot
+  static constexpr size_t kCodeSlot = 10;                  // bytes of a code slot
   static constexpr size_t kMaxCodeLength = kCodeSlot - 1;  // characters of a code
-  static constexpr std::string_view kBuiltInCode = "Velmor";  // levels 1..3 until the device sends its own
-  static constexpr std::string_view kLevel4Code = "Velmor";   // fixed in the program
+  static constexpr std::string_view kBuiltInCode =
+      "Velmor";  // levels 1..3 until the device sends its own
+  static constexpr std::string_view kLevel4Code = "Velmor";  // fixed in the program
 
   explicit AccessControl(Shell& shell);
 

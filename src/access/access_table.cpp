@@ -50,7 +50,8 @@ constexpr std::array kRows = {
 std::span<const AccessRow> accessTable() { return kRows; }
 
 const AccessRow* findAccessRow(std::string_view control) {
-  const auto it = std::find_if(kRows.begin(), kRows.end(), [&](const AccessRow& r) { return r.control == control; });
+  const auto it = std::find_if(kRows.begin(), kRows.end(),
+                               [&](const AccessRow& r) { return r.control == control; });
   return it == kRows.end() ? nullptr : &*it;
 }
 

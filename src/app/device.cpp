@@ -3,7 +3,10 @@
 namespace vantor {
 
 Device::Device(Seams& seams)
-    : channel(shell, seams.clock()), connection(shell, channel, seams), liveStatus(shell, channel), access(shell) {
+    : channel(shell, seams.clock()),
+      connection(shell, channel, seams),
+      liveStatus(shell, channel),
+      access(shell) {
   channel.bind(Feature::LiveStatus, &liveStatus);
   channel.bind(Feature::ParTables, &parTables);
   channel.bind(Feature::ConfigBlocks, &configBlocks);

@@ -8,10 +8,17 @@ namespace vantor {
 
 void LiveStatus::handleReply(int code, PayloadReader& payload) {
   switch (code) {
-    case 70: versionReply(payload); break;
-    case 51: statusReply(payload); break;
-    case 0: shell_.setError(1, "lixo"); break;
-    default: break;
+    case 70:
+      versionReply(payload);
+      break;
+    case 51:
+      statusReply(payload);
+      break;
+    case 0:
+      shell_.setError(1, "lixo");
+      break;
+    default:
+      break;
   }
 }
 
@@ -27,7 +34,8 @@ void LiveStatus::statusReply(PayloadReader& p) {
   fields_.port2 = format("%X %X %X %X", p.u8(16), p.u8(17), p.u8(18), p.u8(19));
   fields_.lnMenu = std::min<int>(p.u8(14), kLnMenuItems - 1);
   fields_.brMenu = std::min<int>(p.u8(15), kBrMenuItems - 1);
-  fields_.peso = format("%d %d %d %d %d %d", p.s32(20), p.s32(24), p.s32(28), p.s32(32), p.s32(36), p.s32(40));
+  fields_.peso =
+      format("%d %d %d %d %d %d", p.s32(20), p.s32(24), p.s32(28), p.s32(32), p.s32(36), p.s32(40));
   fields_.lastWeighingTime = p.u16(44);
   fields_.timPes = format("%u", fields_.lastWeighingTime);
   fields_.errorApp = format("%u", p.u32(46));

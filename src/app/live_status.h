@@ -16,9 +16,9 @@ struct LiveStatusFields {
   std::string peso;     // six signed weights
   std::string timPes;   // last weighing time
   std::string errorApp;
-  std::string webDeb;   // "%x %x %x %x"
-  int lnMenu = 0;       // display terminal menu line, 0 .. 13
-  int brMenu = 0;       // display terminal bottom-bar field, 0 .. 5
+  std::string webDeb;  // "%x %x %x %x"
+  int lnMenu = 0;      // display terminal menu line, 0 .. 13
+  int brMenu = 0;      // display terminal bottom-bar field, 0 .. 5
   uint16_t lastWeighingTime = 0;
 };
 

@@ -7,7 +7,8 @@
 
 namespace vantor {
 
-MainWindowLogic::MainWindowLogic(Device& device, const Clock& clock, std::string dataDir, std::string caption)
+MainWindowLogic::MainWindowLogic(Device& device, const Clock& clock, std::string dataDir,
+                                 std::string caption)
     : device_(device),
       clock_(clock),
       dataDir_(std::move(dataDir)),
@@ -31,8 +32,8 @@ void MainWindowLogic::FormCreate() {
 }
 
 bool MainWindowLogic::FormDestroy() {
-  const auto record =
-      SettingsRecord::make(device_.access.level(), device_.connection.controls.host, clock_.localTime());
+  const auto record = SettingsRecord::make(device_.access.level(), device_.connection.controls.host,
+                                           clock_.localTime());
   return writeSettingsFile(settingsPath_, record);
 }
 

@@ -50,8 +50,9 @@ uint8_t SettingsRecord::restoredLevel(const LocalTime& now) const {
   std::array<uint8_t, 20> current{};
   putText(current, settingsStamp(now));
   // The stored stamp is compared as text, up to its NUL.
-  const bool sameHour = std::strncmp(reinterpret_cast<const char*>(stamp.data()),
-                                     reinterpret_cast<const char*>(current.data()), stamp.size()) == 0;
+  const bool sameHour =
+      std::strncmp(reinterpret_cast<const char*>(stamp.data()),
+                   reinterpret_cast<const char*>(current.data()), stamp.size()) == 0;
   return level == 4 && check == computeCheck() && sameHour ? 4 : 0;
 }
 
@@ -88,7 +89,8 @@ bool writeSettingsFile(const std::string& path, const SettingsRecord& record) {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     const auto bytes = record.encode();
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out) return false;
   }

@@ -2,7 +2,8 @@
 
 namespace vantor {
 
-std::optional<BlocksCommand> BlocksCommand::parse(const std::vector<std::string>& words, std::string& error) {
+std::optional<BlocksCommand> BlocksCommand::parse(const std::vector<std::string>& words,
+                                                  std::string& error) {
   if (words.size() != 2 || (words[0] != "backup" && words[0] != "restore")) {
     error = "blocks needs backup FILE or restore FILE";
     return std::nullopt;

@@ -13,7 +13,8 @@ namespace vantor {
 // and nothing is sent) and writes the six blocks ("SetAllPar").
 class BlocksCommand final : public CtlCommand {
  public:
-  static std::optional<BlocksCommand> parse(const std::vector<std::string>& words, std::string& error);
+  static std::optional<BlocksCommand> parse(const std::vector<std::string>& words,
+                                            std::string& error);
 
   void connected(CtlSession& session) override;
   void replied(CtlSession& session, int code, ByteView frame) override;

@@ -17,7 +17,8 @@ const char* const kCtlUsage =
     "  blocks backup FILE   read the six configuration blocks into a 340-byte backup file\n"
     "  blocks restore FILE  load a 340-byte backup file and write the six blocks\n"
     "Without --host the address the window stored last is used.\n"
-    "Exit codes: 0 done, 1 connection failed or lost, 2 usage, 3 no reply in time or protocol error,\n"
+    "Exit codes: 0 done, 1 connection failed or lost, 2 usage, 3 no reply in time or protocol "
+    "error,\n"
     "4 a file that cannot be read or written, or is refused (nothing is written to the device).\n";
 
 CtlParse parseCtlOptions(const std::vector<std::string>& argv) {

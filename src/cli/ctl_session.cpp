@@ -8,7 +8,9 @@
 namespace vantor {
 
 CtlSession::CtlSession(std::string host, double timeoutSeconds)
-    : host_(std::move(host)), timeoutSeconds_(timeoutSeconds), device_(std::make_unique<Device>(seams_)) {}
+    : host_(std::move(host)),
+      timeoutSeconds_(timeoutSeconds),
+      device_(std::make_unique<Device>(seams_)) {}
 
 CtlSession::~CtlSession() = default;
 
@@ -44,8 +46,8 @@ int CtlSession::run(CtlCommand& command) {
   deadline_.setInterval(static_cast<int>(timeoutSeconds_ * 1000));
   QObject::connect(&deadline_, &QTimer::timeout, [&] {
     const std::string& last = shell.errorBar[1];
-    fail(kExitNoReply, format("no reply within %g s%s%s", timeoutSeconds_, last.empty() ? "" : "; last error: ",
-                              last.c_str()));
+    fail(kExitNoReply, format("no reply within %g s%s%s", timeoutSeconds_,
+                              last.empty() ? "" : "; last error: ", last.c_str()));
   });
   deadline_.start();
 

@@ -5,8 +5,8 @@
 
 #include "app/data_dir.h"
 #include "app/settings_file.h"
-#include "cli/ctl_options.h"
 #include "cli/blocks_command.h"
+#include "cli/ctl_options.h"
 #include "cli/ctl_session.h"
 #include "cli/params_command.h"
 #include "cli/raw_command.h"
@@ -68,7 +68,9 @@ int main(int argc, char** argv) {
   std::unique_ptr<CtlCommand> command = makeCommand(o, error);
   if (!command) return usageError(error);
   const auto host = resolveHost(o);
-  if (!host) return usageError("no device address: pass --host ADDR (no address is stored by the window yet)");
+  if (!host)
+    return usageError(
+        "no device address: pass --host ADDR (no address is stored by the window yet)");
   CtlSession session(*host, o.timeoutSeconds);
   return session.run(*command);
 }

@@ -13,7 +13,8 @@ bool queued(const CmdQueue& queue, int code) {
 }
 }  // namespace
 
-std::optional<ParamsCommand> ParamsCommand::parse(const std::vector<std::string>& words, std::string& error) {
+std::optional<ParamsCommand> ParamsCommand::parse(const std::vector<std::string>& words,
+                                                  std::string& error) {
   ParamsCommand c;
   if (words.size() == 1 && words[0] == "show") return c;
   if (words.size() == 2 && (words[0] == "save" || words[0] == "load")) {
@@ -55,7 +56,9 @@ void ParamsCommand::tablesRead(CtlSession& session) {
       else
         session.fail(kExitFile, d.parTableFile.controls.memo7.back());
       break;
-    case Action::Load: load(session); break;
+    case Action::Load:
+      load(session);
+      break;
   }
 }
 
@@ -66,7 +69,8 @@ void ParamsCommand::show(const ParTables& tables) const {
     std::printf("%s\n", table.name.c_str());
     for (size_t r = 0; r < table.paramCount; ++r) {
       const ParDescriptor& p = table.params[r];
-      std::printf("\t%s\t%u\t%s\t%u\t%u\t%u\n", p.name.c_str(), p.value, p.unit.c_str(), p.min, p.max, p.def);
+      std::printf("\t%s\t%u\t%s\t%u\t%u\t%u\n", p.name.c_str(), p.value, p.unit.c_str(), p.min,
+                  p.max, p.def);
     }
   }
   std::fflush(stdout);
@@ -77,12 +81,15 @@ void ParamsCommand::load(CtlSession& session) {
   ParTableFileGroup& file = d.parTableFile;
   const size_t before = file.controls.memo7.size();
   const bool accepted = file.ReadFileParClick(path_);
-  for (size_t i = before; i < file.controls.memo7.size(); ++i) std::printf("%s\n", file.controls.memo7[i].c_str());
+  for (size_t i = before; i < file.controls.memo7.size(); ++i)
+    std::printf("%s\n", file.controls.memo7[i].c_str());
   std::fflush(stdout);
   if (!accepted) {
     phase_ = Phase::Done;
-    const std::string& why = file.controls.memo7.back();  // "Invalid File", or why it cannot be read
-    session.fail(kExitFile, (why == "Invalid File" ? path_ + ": " + why : why) + "; nothing written");
+    const std::string& why =
+        file.controls.memo7.back();  // "Invalid File", or why it cannot be read
+    session.fail(kExitFile,
+                 (why == "Invalid File" ? path_ + ": " + why : why) + "; nothing written");
     return;
   }
   try {

@@ -15,7 +15,8 @@ namespace vantor {
 // with kExitFile and nothing is written.
 class ParamsCommand final : public CtlCommand {
  public:
-  static std::optional<ParamsCommand> parse(const std::vector<std::string>& words, std::string& error);
+  static std::optional<ParamsCommand> parse(const std::vector<std::string>& words,
+                                            std::string& error);
 
   void replied(CtlSession& session, int code, ByteView frame) override;
 

@@ -14,7 +14,8 @@ bool parseNumber(const std::string& word, int base, long max, long& out) {
 }
 }  // namespace
 
-std::optional<RawCommand> RawCommand::parse(const std::vector<std::string>& words, std::string& error) {
+std::optional<RawCommand> RawCommand::parse(const std::vector<std::string>& words,
+                                            std::string& error) {
   RawCommand raw;
   long value = 0;
   if (words.empty() || !parseNumber(words[0], 10, 255, value)) {

@@ -16,7 +16,8 @@ std::string_view trimBlanks(std::string_view s) {
 }  // namespace
 
 CellConversionError::CellConversionError(std::string_view cell)
-    : std::runtime_error(format("'%.*s' is not a valid integer value", static_cast<int>(cell.size()), cell.data())),
+    : std::runtime_error(format("'%.*s' is not a valid integer value",
+                                static_cast<int>(cell.size()), cell.data())),
       cell_(cell) {}
 
 std::optional<uint32_t> parseCell32(std::string_view text) {

@@ -4,24 +4,59 @@ namespace vantor {
 
 namespace {
 
-constexpr const char* kSysRows[] = {
-    "Lingua", "procura_zero", "menor_peso", "FiltroSW", "TimeOutCalc", "Scala", "QtdPesoMedia",
-    "instante_pesagem", "delta", "ModeRej", "TimerSensorRej", "tempo_acionamento", "tempo_acionado", "Aplicador",
-    "etiquetador_atraso", "etiquetador_acionado", "PesagemEstatica", "TimerStopEstera", "TimerRetartEstera",
-    "alg_pesagem", "fator_correcao", "fator_correcao", "fator_correcao", "fator_correcao", "fator_correcao",
-    "Time_correcao", "Time_correcao", "Time_correcao", "aponta_acima_peso", "tipo_rejeito"};
-constexpr const char* kAd104Rows[] = {"ParamPesoCal", "ASF", "rsnQX", "ICR", "OverWgt",
-                                      "Debug", "FMD", "HSM", "rsnB", "Offset"};
-constexpr const char* kZeroRows[] = {"Delta", "ValidFaixa", "QtdPesoMedia", "MagnitudeDiv", "StepInvilup", "GapInvilup"};
-constexpr const char* kCommRows[] = {"HBMPort", "BarCodePorts0", "BarCodePorts1", "BarCodeBauds0",
-                                     "BarCodeBauds1", "BarCodeChFimPacotes0", "BarCodeChFimPacotes1", "PrintBaud",
-                                     "PrintChFimPacote", "PrintOn", "PrintMode", "BarReadON"};
-constexpr const char* kProdRows[] = {"ServerON", "DayLoProdDate", "DayHiProdDate", "SerialGen", "TimeResetFila",
-                                     "MaxFila", "DirCode", "LenCodeProd", "IniCodeProd", "LenSerNum",
-                                     "IniSerNum", "LenSSCC", "IniSSCC", "IniDataProd", "LenBC",
-                                     "TestBCC", "DataRend", "TerminalID"};
-constexpr const char* kSorterRows[] = {"Aux2_3_ON", "AcionamentoAux0", "AcionamentoAux1", "AcionamentoAux2",
-                                       "AcionadoAux0", "AcionadoAux1", "AcionadoAux2"};
+constexpr const char* kSysRows[] = {"Lingua",
+                                    "procura_zero",
+                                    "menor_peso",
+                                    "FiltroSW",
+                                    "TimeOutCalc",
+                                    "Scala",
+                                    "QtdPesoMedia",
+                                    "instante_pesagem",
+                                    "delta",
+                                    "ModeRej",
+                                    "TimerSensorRej",
+                                    "tempo_acionamento",
+                                    "tempo_acionado",
+                                    "Aplicador",
+                                    "etiquetador_atraso",
+                                    "etiquetador_acionado",
+                                    "PesagemEstatica",
+                                    "TimerStopEstera",
+                                    "TimerRetartEstera",
+                                    "alg_pesagem",
+                                    "fator_correcao",
+                                    "fator_correcao",
+                                    "fator_correcao",
+                                    "fator_correcao",
+                                    "fator_correcao",
+                                    "Time_correcao",
+                                    "Time_correcao",
+                                    "Time_correcao",
+                                    "aponta_acima_peso",
+                                    "tipo_rejeito"};
+constexpr const char* kAd104Rows[] = {"ParamPesoCal", "ASF", "rsnQX", "ICR",  "OverWgt",
+                                      "Debug",        "FMD", "HSM",   "rsnB", "Offset"};
+constexpr const char* kZeroRows[] = {"Delta",        "ValidFaixa",  "QtdPesoMedia",
+                                     "MagnitudeDiv", "StepInvilup", "GapInvilup"};
+constexpr const char* kCommRows[] = {"HBMPort",
+                                     "BarCodePorts0",
+                                     "BarCodePorts1",
+                                     "BarCodeBauds0",
+                                     "BarCodeBauds1",
+                                     "BarCodeChFimPacotes0",
+                                     "BarCodeChFimPacotes1",
+                                     "PrintBaud",
+                                     "PrintChFimPacote",
+                                     "PrintOn",
+                                     "PrintMode",
+                                     "BarReadON"};
+constexpr const char* kProdRows[] = {
+    "ServerON", "DayLoProdDate", "DayHiProdDate", "SerialGen", "TimeResetFila", "MaxFila",
+    "DirCode",  "LenCodeProd",   "IniCodeProd",   "LenSerNum", "IniSerNum",     "LenSSCC",
+    "IniSSCC",  "IniDataProd",   "LenBC",         "TestBCC",   "DataRend",      "TerminalID"};
+constexpr const char* kSorterRows[] = {"Aux2_3_ON",       "AcionamentoAux0", "AcionamentoAux1",
+                                       "AcionamentoAux2", "AcionadoAux0",    "AcionadoAux1",
+                                       "AcionadoAux2"};
 
 // In BlockId order. ZeroBlock has two values more than rows: they travel
 // along unchanged from the last read or file load.

@@ -13,7 +13,8 @@ ConfigBlocks::ConfigBlocks(Shell& shell, CommandChannel& channel)
     : shell_(shell), channel_(channel), blocks_(zeroedBlocks()) {
   // Empty until a read or a file load: a write before either is refused
   // instead of sending zeros.
-  for (const BlockLayout& s : blockLayouts()) controls.cells[index(s.id)].assign(s.rowNames.size(), "");
+  for (const BlockLayout& s : blockLayouts())
+    controls.cells[index(s.id)].assign(s.rowNames.size(), "");
 }
 
 void ConfigBlocks::GetClick(BlockId id) { channel_.queueCmd(blockLayout(id).readCode); }
@@ -53,8 +54,8 @@ void ConfigBlocks::buildRequest(int code, RequestWriter& out) {
     if (!parsed) {
       controls.badBlock = layout->id;
       controls.badRow = static_cast<int>(r);
-      controls.message = format("%s not sent: %s row %zu (%s): %s", layout->setButton, layout->grid, r,
-                                layout->rowNames[r], CellConversionError(cells[r]).what());
+      controls.message = format("%s not sent: %s row %zu (%s): %s", layout->setButton, layout->grid,
+                                r, layout->rowNames[r], CellConversionError(cells[r]).what());
       changed();
       throw RequestRefused(controls.message);
     }
@@ -86,8 +87,10 @@ bool ConfigBlocks::GetParFileClick(const std::optional<std::string>& path) {
     const bool read = readFileChunks(
         *path,
         [&](ByteView chunk) {
-          const size_t room = kBlockBackupSize + 1 - image.size();  // one byte more tells a long file
-          image.insert(image.end(), chunk.begin(), chunk.begin() + static_cast<long>(std::min(room, chunk.size())));
+          const size_t room =
+              kBlockBackupSize + 1 - image.size();  // one byte more tells a long file
+          image.insert(image.end(), chunk.begin(),
+                       chunk.begin() + static_cast<long>(std::min(room, chunk.size())));
           return image.size() <= kBlockBackupSize;
         },
         error);
@@ -100,10 +103,10 @@ bool ConfigBlocks::GetParFileClick(const std::optional<std::string>& path) {
     } else {
       controls.message =
           image.size() > kBlockBackupSize
-              ? format("%s is not a block backup: it is longer than %zu bytes; nothing loaded", path->c_str(),
-                       kBlockBackupSize)
-              : format("%s is not a block backup: %zu bytes instead of %zu; nothing loaded", path->c_str(),
-                       image.size(), kBlockBackupSize);
+              ? format("%s is not a block backup: it is longer than %zu bytes; nothing loaded",
+                       path->c_str(), kBlockBackupSize)
+              : format("%s is not a block backup: %zu bytes instead of %zu; nothing loaded",
+                       path->c_str(), image.size(), kBlockBackupSize);
     }
   }
   for (BlockId id : kBackupOrder) showBlock(id);

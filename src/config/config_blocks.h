@@ -46,7 +46,7 @@ class ConfigBlocks final : public CommandFeature {
   // then refreshes all six grids from the blocks, also when the dialog was
   // cancelled (no path). True when the file was loaded.
   bool GetParFileClick(const std::optional<std::string>& path);
-  void SetAllParClick();                           // "SetAllPar"
+  void SetAllParClick();  // "SetAllPar"
 
   std::span<const uint32_t> values(BlockId id) const { return blocks_[index(id)]; }
   const BlockValues& blocks() const { return blocks_; }

@@ -15,7 +15,8 @@ std::string failure(const char* what, const std::string& path, int err) {
 }
 }  // namespace
 
-bool readFileChunks(const std::string& path, const std::function<bool(ByteView)>& sink, std::string& error) {
+bool readFileChunks(const std::string& path, const std::function<bool(ByteView)>& sink,
+                    std::string& error) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
     error = failure("open", path, errno);

@@ -12,7 +12,8 @@ namespace vantor {
 // Hands the file's bytes to `sink` in chunks until the end, or until the sink
 // returns false. False with `error` set ("Cannot open PATH: reason", "Cannot
 // read PATH: reason") when the file cannot be opened or read.
-bool readFileChunks(const std::string& path, const std::function<bool(ByteView)>& sink, std::string& error);
+bool readFileChunks(const std::string& path, const std::function<bool(ByteView)>& sink,
+                    std::string& error);
 
 // Creates or replaces the file with these bytes. False with `error` set
 // ("Cannot create PATH: reason", "Cannot write PATH: reason") on failure.

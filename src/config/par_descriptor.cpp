@@ -23,8 +23,8 @@ ParDescriptor decodeParDescriptor(PayloadReader& p, size_t nameWidth, size_t hel
 }
 
 std::string rangeText(const ParDescriptor& d) {
-  return format("DEF: %d %s [%d - %d]", static_cast<int32_t>(d.def), d.unit.c_str(), static_cast<int32_t>(d.min),
-                static_cast<int32_t>(d.max));
+  return format("DEF: %d %s [%d - %d]", static_cast<int32_t>(d.def), d.unit.c_str(),
+                static_cast<int32_t>(d.min), static_cast<int32_t>(d.max));
 }
 
 }  // namespace vantor

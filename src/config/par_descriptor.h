@@ -34,7 +34,9 @@ struct ParDescriptor {
 };
 
 // Bytes of one descriptor on the wire for these widths.
-constexpr size_t descriptorSize(size_t nameWidth, size_t helpWidth) { return nameWidth + helpWidth + 19; }
+constexpr size_t descriptorSize(size_t nameWidth, size_t helpWidth) {
+  return nameWidth + helpWidth + 19;
+}
 
 // Decodes a descriptor at the announced widths. Widths wider than the slots
 // still place the numbers right; only the texts are cut to their slots. A

@@ -22,8 +22,8 @@ std::string parTableFileText(const std::string& identification, const std::strin
     const ParTable& table = store.table(t);
     out += format("%s%s%s", kLineEnd, table.name.c_str(), kLineEnd);
     for (size_t r = 0; r < table.paramCount; ++r)
-      out += format("\t%s\t%d%s", table.params[r].name.c_str(), static_cast<int32_t>(table.params[r].value),
-                    kLineEnd);
+      out += format("\t%s\t%d%s", table.params[r].name.c_str(),
+                    static_cast<int32_t>(table.params[r].value), kLineEnd);
   }
   return out;
 }

@@ -39,8 +39,8 @@ std::string parTableFileText(const std::string& identification, const std::strin
 // loaded and the stored value stays. Other lines are ignored.
 class ParTableFileReader {
  public:
-  static constexpr size_t kMaxLine = 999;            // longer lines lose their end
-  static constexpr size_t kMaxIdentification = 99;   // characters compared
+  static constexpr size_t kMaxLine = 999;           // longer lines lose their end
+  static constexpr size_t kMaxIdentification = 99;  // characters compared
 
   // identification: the device's text as the status bar shows it; the part
   // up to its first tab is compared.

@@ -5,7 +5,8 @@
 
 namespace vantor {
 
-ParTableFileGroup::ParTableFileGroup(Shell& shell, ParTables& tables, const ConnectionControls& link,
+ParTableFileGroup::ParTableFileGroup(Shell& shell, ParTables& tables,
+                                     const ConnectionControls& link,
                                      const std::string& identification)
     : shell_(shell), tables_(tables), link_(link), identification_(identification) {}
 
@@ -17,7 +18,9 @@ void ParTableFileGroup::note(std::string line) {
 bool ParTableFileGroup::SaveFileAllClick(const std::string& path) {
   const std::string text = parTableFileText(identification_, link_.host, tables_.store());
   std::string error;
-  if (writeFileBytes(path, ByteView(reinterpret_cast<const uint8_t*>(text.data()), text.size()), error)) return true;
+  if (writeFileBytes(path, ByteView(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
+                     error))
+    return true;
   note(error);
   return false;
 }

@@ -10,7 +10,8 @@ void ParTableStore::storeTableList(PayloadReader& p) {
   const size_t announced = p.u8(2);
   accessCodeWidth_ = p.u8(3);
   const size_t c = accessCodeWidth_;
-  for (size_t i = 0; i < accessCodes_.size(); ++i) accessCodes_[i] = fitSlot(p.text(4 + i * c, c), kCodeSlot);
+  for (size_t i = 0; i < accessCodes_.size(); ++i)
+    accessCodes_[i] = fitSlot(p.text(4 + i * c, c), kCodeSlot);
 
   tableCount_ = std::min(announced, kMaxTables);
   const size_t entries = 4 + 3 * c;

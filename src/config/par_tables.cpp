@@ -24,10 +24,17 @@ void ParTables::buildRequest(int code, RequestWriter& out) {
 
 void ParTables::handleReply(int code, PayloadReader& payload) {
   switch (code) {
-    case 62: tableListReply(payload); break;
-    case 63: tableWritten(); break;
-    case 64: descriptorReply(payload); break;
-    default: break;
+    case 62:
+      tableListReply(payload);
+      break;
+    case 63:
+      tableWritten();
+      break;
+    case 64:
+      descriptorReply(payload);
+      break;
+    default:
+      break;
   }
 }
 
@@ -41,9 +48,10 @@ void ParTables::requestTableList() {
 void ParTables::requestDescriptor() {
   reading_ = true;
   const size_t count = store_.table(readTable_).paramCount;
-  controls.progress = count == 0 ? format("Reading table %d of %zu", readTable_ + 1, store_.tableCount())
-                                 : format("Reading table %d of %zu, parameter %d of %zu", readTable_ + 1,
-                                          store_.tableCount(), readRow_ + 1, count);
+  controls.progress = count == 0
+                          ? format("Reading table %d of %zu", readTable_ + 1, store_.tableCount())
+                          : format("Reading table %d of %zu, parameter %d of %zu", readTable_ + 1,
+                                   store_.tableCount(), readRow_ + 1, count);
   channel_.queueCmd(64);
 }
 
@@ -52,7 +60,8 @@ void ParTables::tableListReply(PayloadReader& payload) {
   store_.storeTableList(payload);
   if (onAccessCodes) onAccessCodes(store_.accessCodes());
   controls.listTabs.clear();
-  for (size_t t = 0; t < store_.tableCount(); ++t) controls.listTabs.push_back(store_.table(t).name);
+  for (size_t t = 0; t < store_.tableCount(); ++t)
+    controls.listTabs.push_back(store_.table(t).name);
   controls.listTabsIndex = -1;
   tablesLoaded_ = true;
   controls.panelSaveVisible = true;
@@ -140,16 +149,20 @@ void ParTables::showTable(int t) {
   controls.gridParTabs.resize(table.paramCount);
   for (size_t r = 0; r < table.paramCount; ++r)
     controls.gridParTabs[r] = ParGridRow{table.params[r].name, cellText(table.params[r].value)};
-  controls.gridHint = static_cast<size_t>(t) < controls.listTabs.size() ? controls.listTabs[static_cast<size_t>(t)] : "";
+  controls.gridHint = static_cast<size_t>(t) < controls.listTabs.size()
+                          ? controls.listTabs[static_cast<size_t>(t)]
+                          : "";
   controls.labelTabSgn = std::string(accessLevelName(static_cast<uint8_t>(table.level + 1u)));
   refreshSaveButtons();
-  controls.gridRow = std::clamp(controls.gridRow, 0, std::max(0, static_cast<int>(table.paramCount) - 1));
+  controls.gridRow =
+      std::clamp(controls.gridRow, 0, std::max(0, static_cast<int>(table.paramCount) - 1));
   showHelpAndRange(controls.gridRow);
   changed();
 }
 
 void ParTables::showHelpAndRange(int row) {
-  const ParTable* table = shownTable_ >= 0 ? &store_.table(static_cast<size_t>(shownTable_)) : nullptr;
+  const ParTable* table =
+      shownTable_ >= 0 ? &store_.table(static_cast<size_t>(shownTable_)) : nullptr;
   if (!table || row < 0 || row >= table->paramCount) {
     controls.helpPar.clear();
     controls.rangePar.clear();

@@ -30,16 +30,16 @@ struct ParTablesControls {
   std::vector<std::string> listTabs;  // ListTabs items: the table names
   int listTabsIndex = -1;             // selected item, -1 for none
   std::vector<ParGridRow> gridParTabs;
-  int gridRow = 0;                    // the grid's current row
-  std::string gridHint;               // the shown table's name
+  int gridRow = 0;       // the grid's current row
+  std::string gridHint;  // the shown table's name
   std::string helpPar = "HelpPar";
   std::string rangePar = "RangePar";
-  std::string labelTabSgn;            // level name that writing the table needs
-  bool panelSaveVisible = false;      // PanelSave, from the first table list on
-  bool groupFileVisible = false;      // GroupFile, likewise
-  bool saveParEnabled = false;        // SavePar and SaveDef: per-table level rule
-  bool defOn = false;                 // SaveDef and SaveAllDef visible while ticked
-  std::string progress;               // "Reading table 3 of 6, parameter 12 of 40"; empty when idle
+  std::string labelTabSgn;        // level name that writing the table needs
+  bool panelSaveVisible = false;  // PanelSave, from the first table list on
+  bool groupFileVisible = false;  // GroupFile, likewise
+  bool saveParEnabled = false;    // SavePar and SaveDef: per-table level rule
+  bool defOn = false;             // SaveDef and SaveAllDef visible while ticked
+  std::string progress;           // "Reading table 3 of 6, parameter 12 of 40"; empty when idle
 };
 
 class ParTables final : public CommandFeature {
@@ -51,13 +51,13 @@ class ParTables final : public CommandFeature {
   ParTablesControls controls;
 
   // User actions of the page.
-  void GetAllParClick();             // "Read All"
-  void GetTabClick();                // "Read Tab"
+  void GetAllParClick();  // "Read All"
+  void GetTabClick();     // "Read Tab"
   void ListTabsChange(int index);
   void GridParTabsSelectCell(int row);
-  void SaveParClick();               // "Save Tab"; a cell that is no number raises CellConversionError
-  void SaveDefClick();               // "Save Def"
-  void SaveAllDefClick();            // "Save All Def"
+  void SaveParClick();     // "Save Tab"; a cell that is no number raises CellConversionError
+  void SaveDefClick();     // "Save Def"
+  void SaveAllDefClick();  // "Save All Def"
   void DefOnClick(bool checked);
 
   // Operations the file group uses as well.
@@ -111,6 +111,5 @@ class ParTables final : public CommandFeature {
   bool reading_ = false;
   bool listAwaited_ = false;
 };
-
 
 }  // namespace vantor

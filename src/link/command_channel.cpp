@@ -77,7 +77,8 @@ void CommandChannel::dispatchReply(ByteView frame) {
       shell_.setError(1, format("Reply %d: %s", code, e.what()));
     }
     if (reader.wasShort())
-      shell_.setError(1, format("Short reply %d: %zu of %zu bytes", code, reader.size(), reader.wanted()));
+      shell_.setError(
+          1, format("Short reply %d: %zu of %zu bytes", code, reader.size(), reader.wanted()));
   }
   if (onReply) onReply(code, frame);
   sendNextCmd();

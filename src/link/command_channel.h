@@ -46,7 +46,8 @@ class CommandChannel : private FrameSink {
   // Consulted before the catalogue when a request is built: returns true when
   // it wrote the request's parameters itself (raw requests of the debug tools).
   std::function<bool(int code, RequestWriter& out)> requestOverride;
-  // Observers of the traffic; a reply is told after its handler ran (the command-line tool prints replies from here).
+  // Observers of the traffic; a reply is told after its handler ran (the command-line tool prints
+  // replies from here).
   std::function<void(int code, ByteView frame)> onReply;
   std::function<void(int code, ByteView frame)> onRequestSent;
 

@@ -60,8 +60,10 @@ Connection::Connection(Shell& shell, CommandChannel& channel, Seams& seams)
       cmdTime_(seams.makeTimer()),
       timeOutConect_(seams.makeTimer()) {
   lan2Events_ = std::make_unique<Lan2Events>(*this);
-  portRecEvents_ = std::make_unique<SideEvents>(*this, "Slave", 2, *portRec_, &ConnectionHooks::portRecRead);
-  mobSockEvents_ = std::make_unique<SideEvents>(*this, "Mob", 4, *mobSock_, &ConnectionHooks::mobSockRead);
+  portRecEvents_ =
+      std::make_unique<SideEvents>(*this, "Slave", 2, *portRec_, &ConnectionHooks::portRecRead);
+  mobSockEvents_ =
+      std::make_unique<SideEvents>(*this, "Mob", 4, *mobSock_, &ConnectionHooks::mobSockRead);
   lan2_->setListener(lan2Events_.get());
   portRec_->setListener(portRecEvents_.get());
   mobSock_->setListener(mobSockEvents_.get());
@@ -144,10 +146,16 @@ void Connection::TimeOutConectTimer() {
 void Connection::SelAutoClick(PollMode mode) {
   controls.selAuto = mode;
   switch (mode) {
-    case PollMode::Peso: relTim_->setInterval(250); break;
-    case PollMode::BarSim: relTim_->setInterval(controls.speedClk); break;
+    case PollMode::Peso:
+      relTim_->setInterval(250);
+      break;
+    case PollMode::BarSim:
+      relTim_->setInterval(controls.speedClk);
+      break;
     case PollMode::Off:
-    case PollMode::Deb: relTim_->setInterval(1000); break;
+    case PollMode::Deb:
+      relTim_->setInterval(1000);
+      break;
   }
   shell_.changed(Area::LinkControls);
 }
@@ -164,12 +172,17 @@ void Connection::RelTimTimer() {
     shell_.debFl = shell_.msFl = Colour::Red;
     shell_.changed(Area::Indicators);
     switch (controls.selAuto) {
-      case PollMode::Deb: channel_.queueCmd(51); break;
-      case PollMode::Peso: channel_.queueCmd(14); break;
+      case PollMode::Deb:
+        channel_.queueCmd(51);
+        break;
+      case PollMode::Peso:
+        channel_.queueCmd(14);
+        break;
       case PollMode::BarSim:
         if (hooks.barSimTick) hooks.barSimTick();
         break;
-      case PollMode::Off: break;
+      case PollMode::Off:
+        break;
     }
   }
   channel_.sendNextCmd();

@@ -12,9 +12,9 @@ inline constexpr uint8_t kEtx = 0x03;
 inline constexpr uint8_t kIds = 0x00;
 inline constexpr uint8_t kIdm = 0x01;
 inline constexpr uint8_t kAck = 0x06;
-inline constexpr size_t kHeaderSize = 8;    // STX .. CMD
-inline constexpr size_t kOverhead = 11;     // header + CKH CKL ETX
-inline constexpr size_t kTxCapacity = 3000; // the transmit buffer
+inline constexpr size_t kHeaderSize = 8;                              // STX .. CMD
+inline constexpr size_t kOverhead = 11;                               // header + CKH CKL ETX
+inline constexpr size_t kTxCapacity = 3000;                           // the transmit buffer
 inline constexpr size_t kMaxRequestParams = kTxCapacity - kOverhead;  // 2989
 
 // Sum of the bytes after STX and before CKH, modulo 65536.

@@ -42,7 +42,8 @@ void FrameReader::reject(FrameSink& sink, const char* text, size_t headLen,
 void FrameReader::expire(int64_t nowMs, FrameSink& sink) {
   if (pending() == 0 || nowMs - partialSince_ < kPartialTimeoutMs) return;
   const bool stx = buf_[start_] == frame::kStx;
-  reject(sink, "NET_ERR_LOWPAR", stx ? std::min(pending(), kHeadLen) : 0, std::nullopt, buf_.size());
+  reject(sink, "NET_ERR_LOWPAR", stx ? std::min(pending(), kHeadLen) : 0, std::nullopt,
+         buf_.size());
 }
 
 void FrameReader::feed(ByteView bytes, int64_t nowMs, FrameSink& sink) {

@@ -15,7 +15,7 @@ int64_t SystemClock::monotonicMs() const {
 
 LocalTime SystemClock::localTime() const {
   const QDateTime now = QDateTime::currentDateTime();
-  return {now.date().year(), now.date().month(), now.date().day(),
+  return {now.date().year(), now.date().month(),  now.date().day(),
           now.time().hour(), now.time().minute(), now.time().second()};
 }
 

@@ -7,7 +7,8 @@ namespace vantor {
 
 AccessApplier::AccessApplier(QWidget* root, QTabWidget* pages) : pages_(pages) {
   for (const AccessRow& row : accessTable()) {
-    const QString name = QString::fromUtf8(row.control.data(), static_cast<qsizetype>(row.control.size()));
+    const QString name =
+        QString::fromUtf8(row.control.data(), static_cast<qsizetype>(row.control.size()));
     QWidget* widget = nullptr;
     if (row.effect == AccessEffect::Page) {
       for (int i = 0; i < pages_->count() && !widget; ++i)
@@ -24,9 +25,15 @@ void AccessApplier::apply(uint8_t level) {
     if (!b.widget) continue;
     const bool on = accessGranted(*b.row, level);
     switch (b.row->effect) {
-      case AccessEffect::Page: pages_->setTabVisible(pages_->indexOf(b.widget), on); break;
-      case AccessEffect::Enabled: b.widget->setEnabled(on); break;
-      case AccessEffect::Visible: b.widget->setVisible(on); break;
+      case AccessEffect::Page:
+        pages_->setTabVisible(pages_->indexOf(b.widget), on);
+        break;
+      case AccessEffect::Enabled:
+        b.widget->setEnabled(on);
+        break;
+      case AccessEffect::Visible:
+        b.widget->setVisible(on);
+        break;
     }
   }
 }

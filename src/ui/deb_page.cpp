@@ -30,12 +30,15 @@ DebPage::DebPage(Device& device, QWidget* parent)
   ui_->SlComPr->setMinimumWidth(ui_->MsComPr->minimumWidth());
   // The legends start where the text of an edit starts: its frame and the
   // two-pixel text margin of QLineEdit.
-  const int textStart = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, ui_->ProtMaster) + 2;
+  const int textStart =
+      style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, ui_->ProtMaster) + 2;
   ui_->Label4->setContentsMargins(textStart, 0, 0, 0);
   ui_->Label5->setContentsMargins(textStart, 0, 0, 0);
   // "%d %d %d %d %d %d" of six signed 32-bit weights: up to 71 characters.
-  ui_->Peso->setMinimumWidth(ui_->Peso->fontMetrics().horizontalAdvance(QString(72, QLatin1Char('0'))));
-  ui_->ErrorApp->setMinimumWidth(ui_->ErrorApp->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('0'))));
+  ui_->Peso->setMinimumWidth(
+      ui_->Peso->fontMetrics().horizontalAdvance(QString(72, QLatin1Char('0'))));
+  ui_->ErrorApp->setMinimumWidth(
+      ui_->ErrorApp->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('0'))));
 }
 
 DebPage::~DebPage() = default;
@@ -51,7 +54,8 @@ void DebPage::paintMemo() {
   const auto& lines = device_.shell.memo1;
   if (memoShown_ > lines.size()) memoShown_ = 0;
   // Only the newest kMemoLines can be shown; skip older ones unseen.
-  if (lines.size() - memoShown_ > static_cast<size_t>(kMemoLines)) memoShown_ = lines.size() - kMemoLines;
+  if (lines.size() - memoShown_ > static_cast<size_t>(kMemoLines))
+    memoShown_ = lines.size() - kMemoLines;
   for (; memoShown_ < lines.size(); ++memoShown_)
     ui_->Memo1->appendPlainText(QString::fromStdString(lines[memoShown_]));
 }

@@ -7,9 +7,12 @@ namespace vantor {
 namespace {
 
 std::optional<QString> runDialog(QWidget* owner, FileDialogKind kind) {
-  QFileDialog dialog(owner, QString(), QStringLiteral("."), QStringLiteral("txt (*.txt);;csv (*.csv)"));
-  dialog.setAcceptMode(kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(kind == FileDialogKind::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  QFileDialog dialog(owner, QString(), QStringLiteral("."),
+                     QStringLiteral("txt (*.txt);;csv (*.csv)"));
+  dialog.setAcceptMode(kind == FileDialogKind::Save ? QFileDialog::AcceptSave
+                                                    : QFileDialog::AcceptOpen);
+  dialog.setFileMode(kind == FileDialogKind::Save ? QFileDialog::AnyFile
+                                                  : QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QString());  // the name is used as typed
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();

@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
     QObject::connect(&stop, &StopSignals::received, &window, [&window] { window.close(); });
     return QApplication::exec();
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QString::fromUtf8(kWindowCaption), QString::fromStdString(e.what()));
+    QMessageBox::critical(nullptr, QString::fromUtf8(kWindowCaption),
+                          QString::fromStdString(e.what()));
   }
   return 0;
 }

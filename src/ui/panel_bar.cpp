@@ -29,7 +29,8 @@ void PanelBar::setPanels(std::initializer_list<int> designWidths) {
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     label->setMinimumWidth(static_cast<int>(std::lround(w * scale)));
     const bool last = index + 1 == static_cast<int>(designWidths.size());
-    label->setSizePolicy(last ? QSizePolicy::Expanding : QSizePolicy::Fixed, QSizePolicy::Preferred);
+    label->setSizePolicy(last ? QSizePolicy::Expanding : QSizePolicy::Fixed,
+                         QSizePolicy::Preferred);
     if (!last) label->setFixedWidth(label->minimumWidth());
     layout->addWidget(label);
     panels_.push_back(label);
@@ -47,7 +48,8 @@ void PanelBar::setText(int panel, const QString& text) {
 QString PanelBar::text(int panel) const { return panels_.at(static_cast<size_t>(panel))->text(); }
 
 void PanelBar::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    emit clicked();
   QFrame::mouseReleaseEvent(event);
 }
 

@@ -64,7 +64,8 @@ void ParTablesPage::connectControls() {
 
 void ParTablesPage::cellEdited(int row, const QString& text) {
   std::vector<ParGridRow>& rows = device_.parTables.controls.gridParTabs;
-  if (row >= 0 && static_cast<size_t>(row) < rows.size()) rows[static_cast<size_t>(row)].value = text.toStdString();
+  if (row >= 0 && static_cast<size_t>(row) < rows.size())
+    rows[static_cast<size_t>(row)].value = text.toStdString();
 }
 
 void ParTablesPage::saveFile() {
@@ -124,7 +125,8 @@ void ParTablesPage::paintGrid() {
   names.reserve(c.gridParTabs.size());
   for (const ParGridRow& row : c.gridParTabs) names.push_back(row.name);
   grid->setNames(names);
-  for (size_t r = 0; r < c.gridParTabs.size(); ++r) grid->setValue(static_cast<int>(r), c.gridParTabs[r].value);
+  for (size_t r = 0; r < c.gridParTabs.size(); ++r)
+    grid->setValue(static_cast<int>(r), c.gridParTabs[r].value);
   grid->setToolTip(QString::fromStdString(c.gridHint));
   if (grid->editingRow() < 0 && c.gridRow < grid->rowCount() && grid->currentRow() != c.gridRow)
     grid->setCurrentCell(c.gridRow, 1);

@@ -9,7 +9,8 @@ namespace vantor {
 
 namespace {
 QRadioButton* item(QWidget* group, const char* prefix, int index) {
-  return group->findChild<QRadioButton*>(QStringLiteral("%1_%2").arg(QLatin1String(prefix)).arg(index));
+  return group->findChild<QRadioButton*>(
+      QStringLiteral("%1_%2").arg(QLatin1String(prefix)).arg(index));
 }
 int checkedIndex(QWidget* group, const char* prefix, int count) {
   for (int i = 0; i < count; ++i)
@@ -34,7 +35,11 @@ void Qx7Page::repaintAreas(uint32_t areas) {
   item(ui_->BrMenu, "BrMenu", f.brMenu)->setChecked(true);
 }
 
-int Qx7Page::lnMenuIndex() const { return checkedIndex(ui_->LnMenu, "LnMenu", LiveStatus::kLnMenuItems); }
-int Qx7Page::brMenuIndex() const { return checkedIndex(ui_->BrMenu, "BrMenu", LiveStatus::kBrMenuItems); }
+int Qx7Page::lnMenuIndex() const {
+  return checkedIndex(ui_->LnMenu, "LnMenu", LiveStatus::kLnMenuItems);
+}
+int Qx7Page::brMenuIndex() const {
+  return checkedIndex(ui_->BrMenu, "BrMenu", LiveStatus::kBrMenuItems);
+}
 
 }  // namespace vantor

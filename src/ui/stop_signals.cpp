@@ -1,9 +1,10 @@
 #include "ui/stop_signals.h"
 
-#include <QSocketNotifier>
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
+#include <csignal>
 
 namespace vantor {
 
@@ -16,7 +17,8 @@ extern "C" void onStopSignal(int) {
 }
 }  // namespace
 
-StopSignals::StopSignals(std::initializer_list<int> signalNumbers, QObject* parent) : QObject(parent) {
+StopSignals::StopSignals(std::initializer_list<int> signalNumbers, QObject* parent)
+    : QObject(parent) {
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0) return;
   notifier_ = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, [this] {

@@ -31,12 +31,15 @@ SystemBinPage::SystemBinPage(Device& device, QWidget* parent)
   ui_->setupUi(this);
   for (const BlockLayout& layout : blockLayouts()) bindBlock(layout);
   // Room for six counters at their widest.
-  ui_->Edit5->setMinimumWidth(
-      ui_->Edit5->fontMetrics().horizontalAdvance(QStringLiteral("R65535 Ow65535 Id65535 St65535 IdCk65535 IdO65535")) + 16);
+  ui_->Edit5->setMinimumWidth(ui_->Edit5->fontMetrics().horizontalAdvance(QStringLiteral(
+                                  "R65535 Ow65535 Id65535 St65535 IdCk65535 IdO65535")) +
+                              16);
 
   ConfigBlocks& blocks = device_.configBlocks;
-  connect(ui_->SaveParFile, &QPushButton::clicked, this, [this] { runGuarded(this, [this] { saveParFile(); }); });
-  connect(ui_->GetParFile, &QPushButton::clicked, this, [this] { runGuarded(this, [this] { getParFile(); }); });
+  connect(ui_->SaveParFile, &QPushButton::clicked, this,
+          [this] { runGuarded(this, [this] { saveParFile(); }); });
+  connect(ui_->GetParFile, &QPushButton::clicked, this,
+          [this] { runGuarded(this, [this] { getParFile(); }); });
   connect(ui_->SetAllPar, &QPushButton::clicked, this,
           [this, &blocks] { runGuarded(this, [&blocks] { blocks.SetAllParClick(); }); });
   connect(ui_->GetPesoOn, &QPushButton::clicked, this,
@@ -62,11 +65,13 @@ void SystemBinPage::bindBlock(const BlockLayout& layout) {
   grid->horizontalHeader()->setStretchLastSection(true);
   grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid->setFixedSize(grid->columnWidth(0) + kValueWidth + 2 * grid->frameWidth(), grid->fullHeight());
+  grid->setFixedSize(grid->columnWidth(0) + kValueWidth + 2 * grid->frameWidth(),
+                     grid->fullHeight());
 
   connect(grid, &ValueGrid::valueEdited, this, [&blocks, id](int row, const QString& text) {
     std::vector<std::string>& cells = blocks.controls.cells[index(id)];
-    if (row >= 0 && static_cast<size_t>(row) < cells.size()) cells[static_cast<size_t>(row)] = text.toStdString();
+    if (row >= 0 && static_cast<size_t>(row) < cells.size())
+      cells[static_cast<size_t>(row)] = text.toStdString();
   });
   connect(child<QPushButton>(this, layout.getButton), &QPushButton::clicked, this,
           [this, &blocks, id] { runGuarded(this, [&blocks, id] { blocks.GetClick(id); }); });
@@ -80,7 +85,9 @@ void SystemBinPage::saveParFile() {
 }
 
 // A cancelled dialog still refreshes the grids from the blocks.
-void SystemBinPage::getParFile() { device_.configBlocks.GetParFileClick(chooseFile(this, FileDialogKind::Open)); }
+void SystemBinPage::getParFile() {
+  device_.configBlocks.GetParFileClick(chooseFile(this, FileDialogKind::Open));
+}
 
 void SystemBinPage::repaintAreas(uint32_t areas) {
   if (areas & bit(Area::LiveStatus)) {

@@ -15,8 +15,9 @@ TopRow::TopRow(Ui::TQXVantor& ui, Device& device, QWidget* owner)
   auto guard = [this](auto handler) { return [this, handler] { runGuarded(owner_, handler); }; };
 
   // The model takes every edit as it happens; the request reads it later.
-  connect(ui_.Host, &QLineEdit::textEdited, this,
-          [this, &c](const QString& text) { runGuarded(owner_, [&] { c.controls.host = text.toStdString(); }); });
+  connect(ui_.Host, &QLineEdit::textEdited, this, [this, &c](const QString& text) {
+    runGuarded(owner_, [&] { c.controls.host = text.toStdString(); });
+  });
   connect(ui_.RecOpen, &QCheckBox::toggled, this,
           [this, &c](bool on) { runGuarded(owner_, [&] { c.controls.recOpen = on; }); });
   connect(ui_.MobOpen, &QCheckBox::toggled, this,
@@ -49,7 +50,8 @@ void TopRow::paintLinkControls() {
   const QString host = QString::fromStdString(m.host);
   // Never overwrite the field while the user is typing in it.
   if (ui_.Host->text() != host && !ui_.Host->hasFocus()) ui_.Host->setText(host);
-  QRadioButton* const items[] = {ui_.SelAutoOff, ui_.SelAutoDeb, ui_.SelAutoPeso, ui_.SelAutoBarSim};
+  QRadioButton* const items[] = {ui_.SelAutoOff, ui_.SelAutoDeb, ui_.SelAutoPeso,
+                                 ui_.SelAutoBarSim};
   QRadioButton* selected = items[static_cast<int>(m.selAuto)];
   if (!selected->isChecked()) {
     const QSignalBlocker block(selected);  // the model already holds the mode

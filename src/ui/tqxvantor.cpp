@@ -26,12 +26,15 @@ constexpr QSize kDesignSize(1103, 630);
 }  // namespace
 
 TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::TQXVantor>()), device_(std::make_unique<Device>(seams)) {
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::TQXVantor>()),
+      device_(std::make_unique<Device>(seams)) {
   ui_->setupUi(this);
   setWindowTitle(QString::fromUtf8(kWindowCaption));
-  logic_ = std::make_unique<MainWindowLogic>(*device_, seams.clock(), start.dataDir, kWindowCaption);
+  logic_ =
+      std::make_unique<MainWindowLogic>(*device_, seams.clock(), start.dataDir, kWindowCaption);
 
-  ui_->StatusBar->setPanels({150, 200, 50});                      // Rev, Status, Sgn
+  ui_->StatusBar->setPanels({150, 200, 50});                     // Rev, Status, Sgn
   ui_->ErrorBar->setPanels({100, 200, 100, 200, 100, 200, 50});  // link states, errors, count
 
   topRow_ = new TopRow(*ui_, *device_, this);
@@ -48,7 +51,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   repaint_ = new RepaintScheduler([this](uint32_t areas) { repaintAreas(areas); }, this);
   device_->shell.onChange = [this](Area area) { repaint_->mark(area); };
 
-  connect(ui_->ErrorBar, &PanelBar::clicked, this, [this] { runGuarded(this, [this] { logic_->ErrorBarClick(); }); });
+  connect(ui_->ErrorBar, &PanelBar::clicked, this,
+          [this] { runGuarded(this, [this] { logic_->ErrorBarClick(); }); });
 
   // FormCreate.
   runGuarded(this, [&] {

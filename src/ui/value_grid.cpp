@@ -72,7 +72,8 @@ void ValueGrid::setValue(int row, const std::string& text) {
 void ValueGrid::setBadRow(int row) {
   if (row == badRow_) return;
   painting_ = true;
-  if (badRow_ >= 0 && badRow_ < rowCount()) cell(badRow_, 1)->setData(Qt::BackgroundRole, QVariant());
+  if (badRow_ >= 0 && badRow_ < rowCount())
+    cell(badRow_, 1)->setData(Qt::BackgroundRole, QVariant());
   badRow_ = row >= 0 && row < rowCount() ? row : -1;
   if (badRow_ >= 0) cell(badRow_, 1)->setBackground(QColor(255, 160, 160));
   painting_ = false;
@@ -87,7 +88,8 @@ QWidget* ValueGridDelegate::createEditor(QWidget* parent, const QStyleOptionView
   QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
   if (auto* line = qobject_cast<QLineEdit*>(editor)) {
     const int row = index.row();
-    connect(line, &QLineEdit::textEdited, this, [this, row](const QString& text) { emit typed(row, text); });
+    connect(line, &QLineEdit::textEdited, this,
+            [this, row](const QString& text) { emit typed(row, text); });
   }
   return editor;
 }

@@ -45,7 +45,8 @@ class ValueGridDelegate : public QStyledItemDelegate {
 
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
-  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
 
  signals:
   void typed(int row, const QString& text) const;

@@ -34,7 +34,9 @@ std::string withLine(std::string file, const std::string& line, const std::strin
   return file;
 }
 
-CtlResult ctl(const char* host, QStringList args) { return runCtl(QStringList{"--host", host} + args); }
+CtlResult ctl(const char* host, QStringList args) {
+  return runCtl(QStringList{"--host", host} + args);
+}
 
 }  // namespace
 
@@ -54,13 +56,16 @@ TEST(ConfigE2E, ParamsShowPrintsEveryTableWithItsLimitsAndTheEdges) {
       continue;
     }
     ++parameters;
-    EXPECT_TRUE(std::regex_match(line, std::regex("\t[^\t]+\t[0-9]+\t[^\t]*\t[0-9]+\t[0-9]+\t[0-9]+"))) << line;
+    EXPECT_TRUE(
+        std::regex_match(line, std::regex("\t[^\t]+\t[0-9]+\t[^\t]*\t[0-9]+\t[0-9]+\t[0-9]+")))
+        << line;
   }
-  EXPECT_EQ(titles, (std::vector<std::string>{"Pesagem", "Rejeito", "Etiquetadora", "Comunicacao", "Reserva",
-                                              "Limites", "Servico"}));
+  EXPECT_EQ(titles, (std::vector<std::string>{"Pesagem", "Rejeito", "Etiquetadora", "Comunicacao",
+                                              "Reserva", "Limites", "Servico"}));
   EXPECT_EQ(parameters, 12u + 8 + 10 + 6 + 0 + 5 + 50);
   EXPECT_NE(r.out.find("\tPesoAlvo\t500\tg\t1\t50000\t500\n"), std::string::npos);
-  EXPECT_NE(r.out.find("Reserva\nLimites\n\tContador\t4294967295\t\t0\t4294967295\t0\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Reserva\nLimites\n\tContador\t4294967295\t\t0\t4294967295\t0\n"),
+            std::string::npos);
 }
 
 TEST(ConfigE2E, SavedTablesEditedAndLoadedAreWhatTheDeviceReadsBack) {
@@ -71,21 +76,24 @@ TEST(ConfigE2E, SavedTablesEditedAndLoadedAreWhatTheDeviceReadsBack) {
                 again = dir.filePath("again.txt");
   ASSERT_EQ(ctl("127.0.0.101", {"params", "save", saved}).exitCode, 0);
   const std::string file = readFile(saved);
-  EXPECT_EQ(file.rfind(" RW4000 SIM 8.10\tIP:127.0.0.101\r\n\r\nPesagem\r\n\tPesoAlvo\t500\r\n", 0), 0u);
-  EXPECT_NE(file.find("\r\n\r\nReserva\r\n\r\nLimites\r\n\tContador\t-1\r\n\tDeslocamento\t-100\r\n"),
-            std::string::npos);
+  EXPECT_EQ(file.rfind(" RW4000 SIM 8.10\tIP:127.0.0.101\r\n\r\nPesagem\r\n\tPesoAlvo\t500\r\n", 0),
+            0u);
+  EXPECT_NE(
+      file.find("\r\n\r\nReserva\r\n\r\nLimites\r\n\tContador\t-1\r\n\tDeslocamento\t-100\r\n"),
+      std::string::npos);
   EXPECT_EQ(std::regex_search(file, std::regex("[^\r]\n")), false) << "every line ends in CR LF";
 
   std::string changed = withLine(file, "\tPesoAlvo\t500", "\tPesoAlvo\t750");
   changed = withLine(changed, "\tContador\t-1", "\tContador\t-2");
   changed = withLine(changed, "\tCapacidade\t6000", "\tCapacidade\t60001");  // above its maximum
-  changed = withLine(changed, "\tSrv49\t490", "\tSrv49\t4294967295");          // above its maximum
+  changed = withLine(changed, "\tSrv49\t490", "\tSrv49\t4294967295");        // above its maximum
   writeFile(edited, changed);
   const CtlResult load = ctl("127.0.0.101", {"params", "load", edited});
   ASSERT_EQ(load.exitCode, 0) << load.err;
-  EXPECT_EQ(load.out,
-            "Version OK\n0 Pesagem\n11 out of range->> Capacidade 60001\n1 Rejeito\n2 Etiquetadora\n"
-            "3 Comunicacao\n4 Reserva\n5 Limites\n6 Servico\n49 out of range->> Srv49 4294967295\n");
+  EXPECT_EQ(
+      load.out,
+      "Version OK\n0 Pesagem\n11 out of range->> Capacidade 60001\n1 Rejeito\n2 Etiquetadora\n"
+      "3 Comunicacao\n4 Reserva\n5 Limites\n6 Servico\n49 out of range->> Srv49 4294967295\n");
 
   // A fresh connection reads the device's tables: the file's values, the refused ones unchanged.
   ASSERT_EQ(ctl("127.0.0.101", {"params", "save", again}).exitCode, 0);
@@ -107,7 +115,8 @@ TEST(ConfigE2E, AFileOfAnotherDeviceIsRefusedAndNothingIsWritten) {
   const CtlResult load = ctl("127.0.0.102", {"params", "load", path});
   EXPECT_EQ(load.exitCode, 4);
   EXPECT_EQ(load.out, "Invalid File\n");
-  EXPECT_NE(load.err.find("other.txt: Invalid File; nothing written"), std::string::npos) << load.err;
+  EXPECT_NE(load.err.find("other.txt: Invalid File; nothing written"), std::string::npos)
+      << load.err;
   EXPECT_EQ(ctl("127.0.0.102", {"params", "show"}).out, before.out);
 
   const CtlResult missing = ctl("127.0.0.102", {"params", "load", dir.filePath("none.txt")});
@@ -127,15 +136,16 @@ TEST(ConfigE2E, BlocksBackupAndRestoreRoundTripThroughTheDevice) {
   ASSERT_EQ(ctl("127.0.0.103", {"blocks", "backup", first}).exitCode, 0);
   const std::string image = readFile(first);
   ASSERT_EQ(image.size(), 340u);
-  EXPECT_EQ(image.substr(0, 4), std::string("\x02\0\0\0", 4));             // CommBlock HBMPort
-  EXPECT_EQ(image.substr(48 + 24, 8), std::string("\x01\0\xA5\xA5\x02\0\x5A\x5A", 8));  // ZeroBlock's hidden words
+  EXPECT_EQ(image.substr(0, 4), std::string("\x02\0\0\0", 4));  // CommBlock HBMPort
+  EXPECT_EQ(image.substr(48 + 24, 8),
+            std::string("\x01\0\xA5\xA5\x02\0\x5A\x5A", 8));  // ZeroBlock's hidden words
   EXPECT_EQ(image.substr(152 + 36, 4), std::string("\xFF\xFF\xFF\xFF", 4));  // Ad104Block Offset
-  EXPECT_EQ(image.substr(192, 4), std::string("\x01\0\0\0", 4));            // SysBlock Lingua
+  EXPECT_EQ(image.substr(192, 4), std::string("\x01\0\0\0", 4));             // SysBlock Lingua
 
   std::string changed = image;
-  changed[192] = 2;                     // Lingua
-  changed[48 + 24] = 9;                 // a hidden zero word travels too
-  changed[312 + 24] = '\x7F';           // the last sorter value
+  changed[192] = 2;            // Lingua
+  changed[48 + 24] = 9;        // a hidden zero word travels too
+  changed[312 + 24] = '\x7F';  // the last sorter value
   writeFile(edited, changed);
   ASSERT_EQ(ctl("127.0.0.103", {"blocks", "restore", edited}).exitCode, 0);
   ASSERT_EQ(ctl("127.0.0.103", {"blocks", "backup", again}).exitCode, 0);
@@ -144,7 +154,8 @@ TEST(ConfigE2E, BlocksBackupAndRestoreRoundTripThroughTheDevice) {
   writeFile(edited, image.substr(0, 339));
   const CtlResult shortFile = ctl("127.0.0.103", {"blocks", "restore", edited});
   EXPECT_EQ(shortFile.exitCode, 4);
-  EXPECT_NE(shortFile.err.find("is not a block backup: 339 bytes instead of 340; nothing loaded"), std::string::npos)
+  EXPECT_NE(shortFile.err.find("is not a block backup: 339 bytes instead of 340; nothing loaded"),
+            std::string::npos)
       << shortFile.err;
   ASSERT_EQ(ctl("127.0.0.103", {"blocks", "backup", again}).exitCode, 0);
   EXPECT_EQ(readFile(again), changed);
@@ -164,7 +175,8 @@ TEST(ConfigE2E, TablesReadThroughSplitAndGarbledReplies) {
     const std::string host = "127.0.0." + std::to_string(n++);
     SimProcess sim(QString::fromStdString(host), {fault});
     ASSERT_TRUE(sim.ready()) << fault;
-    const CtlResult r = runCtl({"--host", QString::fromStdString(host), "--timeout", "20", "params", "show"}, 30000);
+    const CtlResult r = runCtl(
+        {"--host", QString::fromStdString(host), "--timeout", "20", "params", "show"}, 30000);
     EXPECT_EQ(r.exitCode, 0) << fault << ": " << r.err;
     EXPECT_EQ(r.out, expected) << fault;
   }
@@ -172,7 +184,7 @@ TEST(ConfigE2E, TablesReadThroughSplitAndGarbledReplies) {
 
 TEST(ConfigE2E, ParamsAndBlocksUsageErrorsExitWithTwo) {
   const QStringList cases[] = {
-      {"params"}, {"params", "save"}, {"params", "show", "x"}, {"params", "frob", "x"},
+      {"params"}, {"params", "save"},   {"params", "show", "x"},         {"params", "frob", "x"},
       {"blocks"}, {"blocks", "backup"}, {"blocks", "restore", "a", "b"},
   };
   for (const QStringList& args : cases) {

@@ -43,11 +43,15 @@ TEST(VantorctlE2E, RawSendsTheGivenBytesAndPrintsTheReplyFrame) {
   const CtlResult r = runCtl({"--host", "127.0.0.21", "raw", "82"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   // A bare positive reply: ParNum 1, CMD 0x52, ACK, checksum, ETX.
-  EXPECT_TRUE(std::regex_match(r.out, std::regex("02 00 01 [0-9A-F]{2} [0-9A-F]{2} 00 01 52 06 [0-9A-F]{2} [0-9A-F]{2} 03\n")))
+  EXPECT_TRUE(std::regex_match(
+      r.out,
+      std::regex("02 00 01 [0-9A-F]{2} [0-9A-F]{2} 00 01 52 06 [0-9A-F]{2} [0-9A-F]{2} 03\n")))
       << r.out;
   const CtlResult status = runCtl({"--host", "127.0.0.21", "raw", "51", "aa", "0B"});
   EXPECT_EQ(status.exitCode, 0) << status.err;
-  EXPECT_TRUE(std::regex_match(status.out, std::regex("02 00 01 [0-9A-F]{2} [0-9A-F]{2} 00 39 33 06( [0-9A-F]{2}){58} 03\n")))
+  EXPECT_TRUE(std::regex_match(
+      status.out,
+      std::regex("02 00 01 [0-9A-F]{2} [0-9A-F]{2} 00 39 33 06( [0-9A-F]{2}){58} 03\n")))
       << status.out;
 }
 
@@ -109,7 +113,8 @@ TEST(VantorctlE2E, HostComesFromTheWindowSettingsOrIsAUsageError) {
   SimProcess sim("127.0.0.37");
   ASSERT_TRUE(sim.ready());
   const std::string path = settingsPath(withTrailingSlash(dataDir), kWindowCaption);
-  ASSERT_TRUE(writeSettingsFile(path, SettingsRecord::make(0, "127.0.0.37", LocalTime{2026, 1, 1, 0, 0, 0})));
+  ASSERT_TRUE(writeSettingsFile(
+      path, SettingsRecord::make(0, "127.0.0.37", LocalTime{2026, 1, 1, 0, 0, 0})));
   expectStatusOutput(runCtl({"--data-dir", dir.path(), "status"}));
 }
 

@@ -59,7 +59,8 @@ class TestConfigPages : public QObject {
     return widget;
   }
   void open() {
-    w_ = std::make_unique<TQXVantor>(*seams_, WindowStart{withTrailingSlash(dir_->path().toStdString()), {}});
+    w_ = std::make_unique<TQXVantor>(
+        *seams_, WindowStart{withTrailingSlash(dir_->path().toStdString()), {}});
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
   }
@@ -125,7 +126,8 @@ class TestConfigPages : public QObject {
     setErrorPresenter([this](QWidget*, const QString& text) { messages_ << text; });
     dev_ = TableDevice{};
     dev_.tables = {
-        {"Pesagem", 0,
+        {"Pesagem",
+         0,
          {{"Alvo", "peso alvo", "g", 10, 5000, 500, 500},
           {"Tolerancia", "tolerancia", "g", 0, 50, 5, 7},
           {"Maximo", "maximo absoluto", "g", 0, 4294967295u, 4294967295u, 4294967295u}}},
@@ -143,11 +145,14 @@ class TestConfigPages : public QObject {
   void controlsAndCaptions() {
     open();
     const std::pair<const char*, const char*> buttons[] = {
-        {"GetAllPar", "Read All"},     {"GetTab", "Read Tab"},          {"SavePar", "Save Tab"},
-        {"SaveDef", "Save Def"},       {"SaveAllDef", "Save All Def"},  {"SaveFileAll", "Save File"},
-        {"ReadFilePar", "Read File"},  {"SaveAllPar", "Save All ->Device"}, {"SaveParFile", "SaveParFile"},
-        {"GetParFile", "GetParFile"},  {"SetAllPar", "SetAllPar"},      {"GetPesoOn", "GetPesoOn"}};
-    for (const auto& [name, caption] : buttons) QCOMPARE(find<QPushButton>(name)->text(), QString::fromUtf8(caption));
+        {"GetAllPar", "Read All"},      {"GetTab", "Read Tab"},
+        {"SavePar", "Save Tab"},        {"SaveDef", "Save Def"},
+        {"SaveAllDef", "Save All Def"}, {"SaveFileAll", "Save File"},
+        {"ReadFilePar", "Read File"},   {"SaveAllPar", "Save All ->Device"},
+        {"SaveParFile", "SaveParFile"}, {"GetParFile", "GetParFile"},
+        {"SetAllPar", "SetAllPar"},     {"GetPesoOn", "GetPesoOn"}};
+    for (const auto& [name, caption] : buttons)
+      QCOMPARE(find<QPushButton>(name)->text(), QString::fromUtf8(caption));
     for (const BlockLayout& b : blockLayouts()) {
       QCOMPARE(find<QPushButton>(b.getButton)->text(), QString::fromLatin1(b.getButton));
       QCOMPARE(find<QPushButton>(b.setButton)->text(), QString::fromLatin1(b.setButton));
@@ -160,7 +165,9 @@ class TestConfigPages : public QObject {
         QVERIFY(grid->item(r, 1)->flags() & Qt::ItemIsEditable);
       }
       // Every row is in sight without scrolling.
-      QVERIFY2(grid->height() >= grid->rowViewportPosition(grid->rowCount() - 1) + grid->rowHeight(0), b.grid);
+      QVERIFY2(
+          grid->height() >= grid->rowViewportPosition(grid->rowCount() - 1) + grid->rowHeight(0),
+          b.grid);
     }
     QCOMPARE(find<ValueGrid>("SysPar")->rowHeight(0), 16);
     QCOMPARE(find<ValueGrid>("SorterPar")->rowHeight(0), 20);
@@ -177,7 +184,8 @@ class TestConfigPages : public QObject {
     QCOMPARE(find<ValueGrid>("GridParTabs")->font().family(), QStringLiteral("Courier New"));
     QCOMPARE(find<ValueGrid>("GridParTabs")->columnWidth(0), 160);
     // Before the first table list.
-    for (const char* hidden : {"PanelSave", "GroupFile", "SaveDef", "SaveAllDef"}) QVERIFY2(find(hidden)->isHidden(), hidden);
+    for (const char* hidden : {"PanelSave", "GroupFile", "SaveDef", "SaveAllDef"})
+      QVERIFY2(find(hidden)->isHidden(), hidden);
   }
 
   void readAllFillsTheListAndTheGrid() {
@@ -311,7 +319,8 @@ class TestConfigPages : public QObject {
     click("ReadFilePar");
     QCOMPARE(asked, (std::vector<FileDialogKind>{FileDialogKind::Save, FileDialogKind::Open}));
     const QString memo = find<QPlainTextEdit>("Memo7")->toPlainText();
-    QVERIFY2(memo.startsWith(QStringLiteral("Version OK\n0 Pesagem\n1 Vazia\n2 Servico")), qPrintable(memo));
+    QVERIFY2(memo.startsWith(QStringLiteral("Version OK\n0 Pesagem\n1 Vazia\n2 Servico")),
+             qPrintable(memo));
     QVERIFY(!memo.contains(QStringLiteral("not found")));
     QCOMPARE(find<ValueGrid>("GridParTabs")->item(1, 1)->text(), QStringLiteral("7"));
     QVERIFY(find("SaveAllPar")->isEnabled());
@@ -385,7 +394,8 @@ class TestConfigPages : public QObject {
     auto* comm = find<ValueGrid>("CommPar");
     commit(typeInto(comm, 0, QStringLiteral("123")));
     click("SaveParFile");
-    QCOMPARE(QFileInfo(path).size(), qint64(340));  // the blocks as they stand: the edit is not in it
+    QCOMPARE(QFileInfo(path).size(),
+             qint64(340));  // the blocks as they stand: the edit is not in it
     click("GetParFile");
     QCOMPARE(comm->item(0, 1)->text(), QStringLiteral("0"));
     QCOMPARE(find<QLabel>("BlockMessage")->text(), QString());

@@ -53,7 +53,9 @@ Bytes statusPayload() {
   return p;
 }
 
-QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
@@ -102,7 +104,8 @@ class TestMainWindow : public QObject {
       QCOMPARE(edit->echoMode(), QLineEdit::Password);
       QTest::keyClicks(edit, password);
       auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("Buttons"));
-      QTest::mouseClick(buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel), Qt::LeftButton);
+      QTest::mouseClick(buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
+                        Qt::LeftButton);
       answered = true;
     });
     QTimer::singleShot(5000, this, [] {  // never hang on a dialog that was not answered
@@ -123,7 +126,8 @@ class TestMainWindow : public QObject {
     QVERIFY(dir_->isValid());
     seams_ = std::make_unique<FakeSeams>();
     seams_->clockImpl.local = {2026, 12, 10, 10, 30, 0};
-    setErrorPresenter([](QWidget*, const QString& text) { QFAIL(qPrintable("unexpected message: " + text)); });
+    setErrorPresenter(
+        [](QWidget*, const QString& text) { QFAIL(qPrintable("unexpected message: " + text)); });
   }
   void cleanup() {
     w_.reset();
@@ -137,7 +141,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(w_->objectName(), QStringLiteral("QXVantor"));
     const QStringList names = {"System2", "TabProduto", "PesoPage", "TabQX7", "TabPrinter",
                                "Login",   "Reg",        "System",   "Deb"};
-    const QStringList titles = {"System", "Produto", "PesoPage", "QX7", "Printer",
+    const QStringList titles = {"System", "Produto",        "PesoPage",  "QX7", "Printer",
                                 "Login",  "Sim Integrador", "SystemBin", "Deb"};
     QCOMPARE(w_->pages()->count(), 9);
     for (int i = 0; i < 9; ++i) {
@@ -167,8 +171,10 @@ class TestMainWindow : public QObject {
     QCOMPARE(w_->device().access.level(), 0);
     QCOMPARE(w_->statusBar()->text(2), QStringLiteral("NO USER"));
     for (const char* page : {"System2", "TabProduto", "PesoPage"}) QVERIFY2(pageShown(page), page);
-    for (const char* page : {"TabQX7", "TabPrinter", "Login", "Reg", "System", "Deb"}) QVERIFY2(!pageShown(page), page);
-    for (const char* c : {"Reset", "RecOpen", "MobOpen", "SpeedClk", "Label3"}) QVERIFY2(find(c)->isHidden(), c);
+    for (const char* page : {"TabQX7", "TabPrinter", "Login", "Reg", "System", "Deb"})
+      QVERIFY2(!pageShown(page), page);
+    for (const char* c : {"Reset", "RecOpen", "MobOpen", "SpeedClk", "Label3"})
+      QVERIFY2(find(c)->isHidden(), c);
     QVERIFY(!find("SelAuto")->isEnabled());
   }
 
@@ -186,9 +192,15 @@ class TestMainWindow : public QObject {
       const QByteArray name(row->control.data(), static_cast<qsizetype>(row->control.size()));
       const bool granted = level >= row->threshold;
       switch (row->effect) {
-        case AccessEffect::Page: QCOMPARE(pageShown(name.constData()), granted); break;
-        case AccessEffect::Enabled: QCOMPARE(find(name.constData())->isEnabled(), granted); break;
-        case AccessEffect::Visible: QCOMPARE(!find(name.constData())->isHidden(), granted); break;
+        case AccessEffect::Page:
+          QCOMPARE(pageShown(name.constData()), granted);
+          break;
+        case AccessEffect::Enabled:
+          QCOMPARE(find(name.constData())->isEnabled(), granted);
+          break;
+        case AccessEffect::Visible:
+          QCOMPARE(!find(name.constData())->isHidden(), granted);
+          break;
       }
     }
   }
@@ -197,9 +209,10 @@ class TestMainWindow : public QObject {
     open();
     std::set<std::string_view> live;
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
-    const std::set<std::string_view> expected = {"TabQX7", "TabPrinter", "Login", "Reset",  "RecOpen",
-                                                 "Reg",    "Label3",     "SpeedClk", "MobOpen", "Deb",
-                                                 "System", "SelAuto", "PanelSave", "SaveAllPar", "SaveAllDef"};
+    const std::set<std::string_view> expected = {"TabQX7",    "TabPrinter", "Login",     "Reset",
+                                                 "RecOpen",   "Reg",        "Label3",    "SpeedClk",
+                                                 "MobOpen",   "Deb",        "System",    "SelAuto",
+                                                 "PanelSave", "SaveAllPar", "SaveAllDef"};
     QCOMPARE(live, expected);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());
@@ -251,7 +264,8 @@ class TestMainWindow : public QObject {
     QTimer::singleShot(0, this, [&] {
       if (auto* dialog = qobject_cast<TSgnF*>(QApplication::activeModalWidget())) {
         asked = true;
-        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Password")), QStringLiteral("Velmor"));
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Password")),
+                         QStringLiteral("Velmor"));
         dialog->accept();
       }
     });
@@ -275,7 +289,8 @@ class TestMainWindow : public QObject {
     open();
     setLevel(2);
     QWidget* button = find("LanOn");
-    QTest::mouseDClick(w_.get(), Qt::LeftButton, {}, button->mapTo(w_.get(), button->rect().center()));
+    QTest::mouseDClick(w_.get(), Qt::LeftButton, {},
+                       button->mapTo(w_.get(), button->rect().center()));
     QCOMPARE(w_->device().access.level(), 2);
   }
 
@@ -315,7 +330,8 @@ class TestMainWindow : public QObject {
   void settingsOfAnotherHourGiveLevel0ButTheHost() {
     LocalTime before = seams_->clockImpl.local;
     before.hour -= 1;
-    QVERIFY(writeSettingsFile(settingsPath(dataDir(), kWindowCaption), SettingsRecord::make(4, "127.0.0.34", before)));
+    QVERIFY(writeSettingsFile(settingsPath(dataDir(), kWindowCaption),
+                              SettingsRecord::make(4, "127.0.0.34", before)));
     open();
     QCOMPARE(w_->device().access.level(), 0);
     QCOMPARE(find<QLineEdit>("Host")->text(), QStringLiteral("127.0.0.34"));

@@ -6,17 +6,17 @@
 // With VANTOR_SCREENSHOT_DIR set, the window is also saved as PNGs at level 0
 // and at level 4 (Deb page) for a look by eye.
 #include <QApplication>
-#include <QDialog>
-#include <QTimer>
-#include <QDir>
 #include <QComboBox>
+#include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -53,7 +53,8 @@ class TestWindowSim : public QObject {
  private slots:
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
-    setErrorPresenter([](QWidget*, const QString& text) { QFAIL(qPrintable("unexpected message: " + text)); });
+    setErrorPresenter(
+        [](QWidget*, const QString& text) { QFAIL(qPrintable("unexpected message: " + text)); });
   }
   void cleanup() { dir_.reset(); }
 
@@ -62,7 +63,8 @@ class TestWindowSim : public QObject {
     QVERIFY(sim.ready());
     {
       QtSeams seams;
-      TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), std::string("127.0.0.51")});
+      TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()),
+                                     std::string("127.0.0.51")});
       w.show();
       QVERIFY(QTest::qWaitForWindowExposed(&w));
       QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
@@ -79,7 +81,8 @@ class TestWindowSim : public QObject {
       QTimer::singleShot(0, &w, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
-        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Password")), QStringLiteral("Velmor"));
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Password")),
+                         QStringLiteral("Velmor"));
         save(*dialog, "vantor-password.png");
         dialog->accept();
         answered = true;
@@ -111,14 +114,16 @@ class TestWindowSim : public QObject {
     Simulator sim(QStringLiteral("127.0.0.53"));
     QVERIFY(sim.ready());
     QtSeams seams;
-    TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), std::string("127.0.0.53")});
+    TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()),
+                                   std::string("127.0.0.53")});
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.device().access.passwordDialogClosed("Velmor");
     QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
     auto* list = find<QComboBox>(w, "ListTabs");
     auto* grid = find<QTableWidget>(w, "GridParTabs");
-    QTRY_VERIFY_WITH_TIMEOUT(list->count() > 0 && list->currentIndex() == 0 && grid->rowCount() > 0, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(list->count() > 0 && list->currentIndex() == 0 && grid->rowCount() > 0,
+                             15000);
     QTRY_COMPARE_WITH_TIMEOUT(find<QLabel>(w, "ParProgress")->text(), QString(), 15000);
     QVERIFY(!find(w, "PanelSave")->isHidden());
     const int row = 1;
@@ -145,10 +150,12 @@ class TestWindowSim : public QObject {
     QVERIFY(sim.ready());
     {
       QtSeams seams;
-      TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), std::string("127.0.0.52")});
+      TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()),
+                                     std::string("127.0.0.52")});
       QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
       QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(1), QStringLiteral("Fail Master"), 10000);
-      QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(6), QStringLiteral("2"), 10000);  // retried after 1 s
+      QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(6), QStringLiteral("2"),
+                                10000);  // retried after 1 s
       QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
     }
     QCOMPARE(sim.stop(), 0);
@@ -159,13 +166,15 @@ class TestWindowSim : public QObject {
     auto sim = std::make_unique<Simulator>(host);
     QVERIFY(sim->ready());
     QtSeams seams;
-    TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()), host.toStdString()});
+    TQXVantor w(seams,
+                WindowStart{withTrailingSlash(dir_->path().toStdString()), host.toStdString()});
     QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 10000);
     QCOMPARE(sim->stop(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(1), QStringLiteral("Fail Master"), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Sconect Master"), 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(6), QStringLiteral("2"), 10000);  // a retry a second
+    QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(6), QStringLiteral("2"),
+                              10000);  // a retry a second
     sim = std::make_unique<Simulator>(host);
     QVERIFY(sim->ready());
     QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 10000);

@@ -35,7 +35,8 @@ TEST(AccessLevelName, NamesOfTheFiveLevels) {
   EXPECT_EQ(accessLevelName(3), "SERVICE USER");
   EXPECT_EQ(accessLevelName(4), "$$$");
   EXPECT_EQ(accessLevelName(5), "");
-  for (uint8_t l = 0; l <= 4; ++l) EXPECT_LT(accessLevelName(l).size(), 20u) << "fits a 20-byte slot";
+  for (uint8_t l = 0; l <= 4; ++l)
+    EXPECT_LT(accessLevelName(l).size(), 20u) << "fits a 20-byte slot";
 }
 
 TEST(AccessControl, StartsAtLevelZeroWithTheBuiltInCodes) {
@@ -74,7 +75,8 @@ TEST(AccessControl, LoginDecision) {
   };
   for (const Case& c : cases) {
     Watched w;
-    if (!c.deviceCodes.empty()) w.access.setDeviceCodes(c.deviceCodes[0], c.deviceCodes[1], c.deviceCodes[2]);
+    if (!c.deviceCodes.empty())
+      w.access.setDeviceCodes(c.deviceCodes[0], c.deviceCodes[1], c.deviceCodes[2]);
     EXPECT_EQ(w.access.levelFor(c.password), c.level) << c.what;
   }
 }

@@ -24,15 +24,24 @@ TEST(AccessTable, RowsOfTheSpecification) {
     AccessEffect effect;
   };
   const Case cases[] = {
-      {"SetAuto", 1, AccessEffect::Enabled},    {"TabQX7", 1, AccessEffect::Page},
-      {"PanelSave", 2, AccessEffect::Enabled},  {"TabPrinter", 2, AccessEffect::Page},
-      {"Login", 2, AccessEffect::Page},         {"SetSelLog", 2, AccessEffect::Visible},
-      {"Reset", 3, AccessEffect::Visible},      {"RecOpen", 3, AccessEffect::Visible},
-      {"Reg", 3, AccessEffect::Page},           {"CallFW", 3, AccessEffect::Enabled},
-      {"SaveAllPar", 3, AccessEffect::Visible}, {"SaveAllDef", 3, AccessEffect::Enabled},
-      {"Label3", 4, AccessEffect::Visible},     {"SpeedClk", 4, AccessEffect::Visible},
-      {"MobOpen", 4, AccessEffect::Visible},    {"Deb", 4, AccessEffect::Page},
-      {"System", 4, AccessEffect::Page},        {"SelAuto", 4, AccessEffect::Enabled},
+      {"SetAuto", 1, AccessEffect::Enabled},
+      {"TabQX7", 1, AccessEffect::Page},
+      {"PanelSave", 2, AccessEffect::Enabled},
+      {"TabPrinter", 2, AccessEffect::Page},
+      {"Login", 2, AccessEffect::Page},
+      {"SetSelLog", 2, AccessEffect::Visible},
+      {"Reset", 3, AccessEffect::Visible},
+      {"RecOpen", 3, AccessEffect::Visible},
+      {"Reg", 3, AccessEffect::Page},
+      {"CallFW", 3, AccessEffect::Enabled},
+      {"SaveAllPar", 3, AccessEffect::Visible},
+      {"SaveAllDef", 3, AccessEffect::Enabled},
+      {"Label3", 4, AccessEffect::Visible},
+      {"SpeedClk", 4, AccessEffect::Visible},
+      {"MobOpen", 4, AccessEffect::Visible},
+      {"Deb", 4, AccessEffect::Page},
+      {"System", 4, AccessEffect::Page},
+      {"SelAuto", 4, AccessEffect::Enabled},
       {"GroupProgFile", 4, AccessEffect::Visible},
   };
   for (const Case& c : cases) {

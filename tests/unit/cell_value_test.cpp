@@ -1,6 +1,7 @@
+#include "config/cell_value.h"
+
 #include <gtest/gtest.h>
 
-#include "config/cell_value.h"
 #include "config/split_tab_fields.h"
 
 using namespace vantor;

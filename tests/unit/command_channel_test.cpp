@@ -83,7 +83,8 @@ TEST_F(CommandChannelTest, ReadoutsShowTheLastRequestAndReply) {
   const Bytes reply = replyFrame(70, hex("41 42 00"), 0x0102);
   lan2().receive(reply);
   EXPECT_EQ(r.slComPr, "   258      4");
-  EXPECT_EQ(r.comProt, "02  00  01  01  02  00  04  46  06  ..  " + hexGroups(ByteView(reply).last(3)));
+  EXPECT_EQ(r.comProt,
+            "02  00  01  01  02  00  04  46  06  ..  " + hexGroups(ByteView(reply).last(3)));
   // A rejected reply shows what arrived of its head, and its counters once read.
   Bytes nak = replyFrame(51, {1, 2}, 5, 0x15);
   lan2().receive(nak);
@@ -127,9 +128,9 @@ TEST(CommandCatalogue, EveryCodeHasOneRowAndTheRowsCoverTheHandledReplies) {
     EXPECT_TRUE(seen.insert(row.code).second) << "code " << row.code << " twice";
     EXPECT_LT(row.code, 128);
   }
-  for (int code : {0, 1, 2, 3, 4, 6, 12, 14, 16, 17, 18, 21, 22, 24, 31, 33, 34, 35, 36, 38, 41, 42, 43,
-                   45, 50, 51, 52, 60, 61, 62, 63, 64, 69, 70, 5, 10, 11, 15, 19, 20, 23, 25, 30, 32, 37,
-                   39, 40, 44, 46, 53, 82})
+  for (int code : {0,  1,  2,  3,  4,  6,  12, 14, 16, 17, 18, 21, 22, 24, 31, 33, 34,
+                   35, 36, 38, 41, 42, 43, 45, 50, 51, 52, 60, 61, 62, 63, 64, 69, 70,
+                   5,  10, 11, 15, 19, 20, 23, 25, 30, 32, 37, 39, 40, 44, 46, 53, 82})
     EXPECT_NE(findCommand(code), nullptr) << code;
   EXPECT_EQ(findCommand(99), nullptr);
 }

@@ -22,7 +22,9 @@ Bytes counting(size_t values, uint32_t base) {
 struct ConfigBlocksTest : LinkFixture {
   TempDir dir;
   ConfigBlocks& blocks() { return device.configBlocks; }
-  std::vector<std::string>& cells(BlockId id) { return device.configBlocks.controls.cells[index(id)]; }
+  std::vector<std::string>& cells(BlockId id) {
+    return device.configBlocks.controls.cells[index(id)];
+  }
   ConfigBlocksTest() {
     connectMain();
     device.channel.clearQueue();
@@ -77,7 +79,8 @@ TEST_F(ConfigBlocksTest, ACellThatIsNoNumberKeepsItsWriteUnsentAndTheQueueGoesOn
   device.channel.queueCmd(82);
   device.channel.sendNextCmd();
   EXPECT_TRUE(lan2().writes.empty());
-  const std::string said = "SetSorter not sent: SorterPar row 3 (AcionamentoAux2): '12,5' is not a valid integer value";
+  const std::string said =
+      "SetSorter not sent: SorterPar row 3 (AcionamentoAux2): '12,5' is not a valid integer value";
   EXPECT_EQ(blocks().controls.message, said);
   EXPECT_EQ(shell().errorBar[1], said);
   EXPECT_EQ(blocks().controls.badBlock, BlockId::Sorter);
@@ -90,7 +93,9 @@ TEST_F(ConfigBlocksTest, ACellThatIsNoNumberKeepsItsWriteUnsentAndTheQueueGoesOn
   cells(BlockId::Sorter)[3] = "13";
   blocks().SetClick(BlockId::Sorter);
   device.channel.sendNextCmd();
-  EXPECT_EQ(answer(), hex("4D 00 00 00 0B 00 00 00 0C 00 00 00 0D 00 00 00 0E 00 00 00 0F 00 00 00 10 00 00 00"));
+  EXPECT_EQ(
+      answer(),
+      hex("4D 00 00 00 0B 00 00 00 0C 00 00 00 0D 00 00 00 0E 00 00 00 0F 00 00 00 10 00 00 00"));
   EXPECT_EQ(blocks().controls.badRow, -1);
   EXPECT_EQ(blocks().controls.message, "");
 }
@@ -99,7 +104,8 @@ TEST_F(ConfigBlocksTest, AWriteBeforeAnyReadOrLoadIsRefusedRatherThanSendingZero
   blocks().SetClick(BlockId::Sys);
   device.channel.sendNextCmd();
   EXPECT_TRUE(lan2().writes.empty());
-  EXPECT_EQ(blocks().controls.message, "SetSys not sent: SysPar row 0 (Lingua): '' is not a valid integer value");
+  EXPECT_EQ(blocks().controls.message,
+            "SetSys not sent: SysPar row 0 (Lingua): '' is not a valid integer value");
 }
 
 TEST_F(ConfigBlocksTest, SetAllParWritesTheSixBlocksInItsOrder) {
@@ -120,7 +126,7 @@ TEST_F(ConfigBlocksTest, BackupFileHoldsTheBlocksBackToBackInFileOrder) {
   struct Place {
     BlockId id;
     size_t offset;
-  } places[] = {{BlockId::Comm, 0},   {BlockId::Zero, 48}, {BlockId::ProdPar, 80},
+  } places[] = {{BlockId::Comm, 0},    {BlockId::Zero, 48}, {BlockId::ProdPar, 80},
                 {BlockId::Ad104, 152}, {BlockId::Sys, 192}, {BlockId::Sorter, 312}};
   uint32_t base = 0x100;
   for (const Place& p : places) {

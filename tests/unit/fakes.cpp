@@ -8,8 +8,9 @@ Bytes replyFrame(int code, const Bytes& payload, uint16_t counter, uint8_t ack) 
   const size_t parNum = payload.size() + 1;
   Bytes f;
   f.reserve(payload.size() + 12);
-  for (size_t v : {size_t{0x02}, size_t{0x00}, size_t{0x01}, size_t{counter} >> 8, size_t{counter} & 0xFF,
-                   parNum >> 8, parNum & 0xFF, static_cast<size_t>(code), size_t{ack}})
+  for (size_t v :
+       {size_t{0x02}, size_t{0x00}, size_t{0x01}, size_t{counter} >> 8, size_t{counter} & 0xFF,
+        parNum >> 8, parNum & 0xFF, static_cast<size_t>(code), size_t{ack}})
     f.push_back(static_cast<uint8_t>(v));
   for (uint8_t b : payload) f.push_back(b);
   uint16_t sum = 0;

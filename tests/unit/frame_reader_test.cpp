@@ -54,7 +54,8 @@ TEST(FrameReader, ReplyFedByteByByteArrivesOnce) {
 }
 
 TEST(FrameReader, SeveralRepliesInOneReadAreAllDispatchedInOrder) {
-  const Bytes a = replyFrame(70, hex("41 42 00")), b = replyFrame(51, Bytes(56, 1)), c = replyFrame(82, {});
+  const Bytes a = replyFrame(70, hex("41 42 00")), b = replyFrame(51, Bytes(56, 1)),
+              c = replyFrame(82, {});
   FrameReader reader;
   Recorder r;
   reader.feed(cat({a, b, c}), 0, r);

@@ -13,7 +13,8 @@ TEST_F(LiveStatusTest, VersionWithTheModelPrefixQueuesTheTableList) {
   struct Case {
     const char* text;
     bool queues;
-  } cases[] = {{" RW40 8.10", true}, {" RW4000", true}, {"RW40 8.10", false}, {" RW4", false}, {"", false}};
+  } cases[] = {
+      {" RW40 8.10", true}, {" RW4000", true}, {"RW40 8.10", false}, {" RW4", false}, {"", false}};
   for (const Case& c : cases) {
     device.channel.clearQueue();
     Bytes payload(c.text, c.text + std::strlen(c.text));
@@ -42,13 +43,13 @@ TEST_F(LiveStatusTest, StatusFieldsAreDecodedAndShownExactly) {
   connectMain();
   Bytes p(56, 0);
   p[0] = 1, p[1] = 2, p[2] = 3, p[3] = 250;
-  p[4] = 0x10, p[5] = 0x27;                        // T = 10000
+  p[4] = 0x10, p[5] = 0x27;                              // T = 10000
   p[8] = 0xFF, p[9] = 0xFF, p[10] = 0xFF, p[11] = 0xFF;  // Ls = 4294967295
   p[12] = 200, p[13] = 7;
-  p[14] = 20, p[15] = 200;                         // beyond the menus: the last items
+  p[14] = 20, p[15] = 200;  // beyond the menus: the last items
   p[16] = 0xAB, p[17] = 0x0C, p[18] = 0, p[19] = 0x10;
   for (int i = 20; i < 24; ++i) p[static_cast<size_t>(i)] = 0xFF;  // -1
-  p[24] = 0xE8, p[25] = 0x03;                      // 1000
+  p[24] = 0xE8, p[25] = 0x03;                                      // 1000
   p[44] = 0xFF, p[45] = 0xFF;
   for (int i = 46; i < 50; ++i) p[static_cast<size_t>(i)] = 0xFF;
   p[52] = 0xAB, p[53] = 0x01, p[54] = 0, p[55] = 0x7F;

@@ -19,7 +19,8 @@ class MainWindowLogicTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir = fs::temp_directory_path() /
-          ("vantor-mwl-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("vantor-mwl-" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     dataDir = withTrailingSlash(dir.string());
@@ -29,7 +30,8 @@ class MainWindowLogicTest : public ::testing::Test {
   void writeRecord(const SettingsRecord& r) {
     std::ofstream out(settingsPath(dataDir, kWindowCaption), std::ios::binary);
     const auto bytes = r.encode();
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
 
   fs::path dir;
@@ -148,7 +150,8 @@ TEST_F(MainWindowLogicTest, ALongHostIsStoredAsItsFirst19Characters) {
 }
 
 TEST_F(MainWindowLogicTest, FormDestroyIntoAMissingFolderFailsSilently) {
-  MainWindowLogic logic(device, seams.clock(), withTrailingSlash((dir / "gone").string()), kWindowCaption);
+  MainWindowLogic logic(device, seams.clock(), withTrailingSlash((dir / "gone").string()),
+                        kWindowCaption);
   EXPECT_FALSE(logic.FormDestroy());
 }
 

@@ -1,6 +1,7 @@
+#include "config/par_table_file.h"
+
 #include <gtest/gtest.h>
 
-#include "config/par_table_file.h"
 #include "par_tables_fixture.h"
 #include "temp_dir.h"
 
@@ -59,8 +60,9 @@ TEST_F(ParFileTest, ASavedFileReadsBackOnTheSameDevice) {
   EXPECT_EQ(value(0, 0), 500u);
   EXPECT_EQ(value(0, 2), 4294967295u);  // written as -1, the same 32 bits come back
   EXPECT_EQ(value(2, 1), 123u);
-  EXPECT_EQ(cells(), (Texts{"500", "7", "4294967295", "3", "250"}));  // the selected table shown again
-  EXPECT_EQ(device.channel.queue().size(), 0u);                       // nothing goes to the device
+  EXPECT_EQ(cells(),
+            (Texts{"500", "7", "4294967295", "3", "250"}));  // the selected table shown again
+  EXPECT_EQ(device.channel.queue().size(), 0u);              // nothing goes to the device
 }
 
 TEST_F(ParFileTest, EachLineIsCheckedByPositionNameAndLimits) {
@@ -71,30 +73,49 @@ TEST_F(ParFileTest, EachLineIsCheckedByPositionNameAndLimits) {
     Texts memo;
     std::vector<uint32_t> table0;  // values of table 0 afterwards; all start at 1
   } cases[] = {
-      {"loaded", head + "\tAlvo\t600\r\n\tTolerancia\t 8\r\n", {"Version OK", "0 Pesagem"}, {600, 8, 1, 1, 1}},
-      {"renamed parameter", head + "\tAlvoX\t600\r\n\tTolerancia\t8\r\n",
-       {"Version OK", "0 Pesagem", "0 not found->> AlvoX"}, {1, 8, 1, 1, 1}},
-      {"inserted line shifts the rest", head + "\tNovo\t5\r\n\tAlvo\t600\r\n",
-       {"Version OK", "0 Pesagem", "0 not found->> Novo", "1 not found->> Alvo"}, {1, 1, 1, 1, 1}},
-      {"no number", head + "\tAlvo\tabc\r\n\tTolerancia\t\r\n\tMaximo\t12x\r\n",
+      {"loaded",
+       head + "\tAlvo\t600\r\n\tTolerancia\t 8\r\n",
+       {"Version OK", "0 Pesagem"},
+       {600, 8, 1, 1, 1}},
+      {"renamed parameter",
+       head + "\tAlvoX\t600\r\n\tTolerancia\t8\r\n",
+       {"Version OK", "0 Pesagem", "0 not found->> AlvoX"},
+       {1, 8, 1, 1, 1}},
+      {"inserted line shifts the rest",
+       head + "\tNovo\t5\r\n\tAlvo\t600\r\n",
+       {"Version OK", "0 Pesagem", "0 not found->> Novo", "1 not found->> Alvo"},
+       {1, 1, 1, 1, 1}},
+      {"no number",
+       head + "\tAlvo\tabc\r\n\tTolerancia\t\r\n\tMaximo\t12x\r\n",
        {"Version OK", "0 Pesagem", "0 not a number->> Alvo abc", "1 not a number->> Tolerancia ",
         "2 not a number->> Maximo 12x"},
        {1, 1, 1, 1, 1}},
-      {"out of limits", head + "\tAlvo\t9\r\n\tTolerancia\t51\r\n\tMaximo\t-1\r\n\tFiltro\t4294967296\r\n",
+      {"out of limits",
+       head + "\tAlvo\t9\r\n\tTolerancia\t51\r\n\tMaximo\t-1\r\n\tFiltro\t4294967296\r\n",
        {"Version OK", "0 Pesagem", "0 out of range->> Alvo 9", "1 out of range->> Tolerancia 51",
         "3 not a number->> Filtro 4294967296"},
        {1, 1, 4294967295u, 1, 1}},
-      {"other title still loads", " RW4000 8.10\tIP:x\r\n\r\nWeighing\r\n\tAlvo\t600\r\n",
-       {"Version OK", "0 not found->> Weighing"}, {600, 1, 1, 1, 1}},
+      {"other title still loads",
+       " RW4000 8.10\tIP:x\r\n\r\nWeighing\r\n\tAlvo\t600\r\n",
+       {"Version OK", "0 not found->> Weighing"},
+       {600, 1, 1, 1, 1}},
       {"lines of 0, 2, 4 fields and early parameters ignored",
-       " RW4000 8.10\r\n\tAlvo\t700\r\n\r\nPesagem\r\nAlvo\t600\r\n\tAlvo\t600\tx\r\n\t\t\r\n\tAlvo\t650\r\n",
-       {"Version OK", "0 Pesagem", "0 not found->> ", "1 not found->> Alvo"}, {1, 1, 1, 1, 1}},
-      {"LF line ends and no end on the last line", " RW4000 8.10\n\nPesagem\n\tAlvo\t600\n\tTolerancia\t9",
-       {"Version OK", "0 Pesagem"}, {600, 9, 1, 1, 1}},
+       " RW4000 "
+       "8."
+       "10\r\n\tAlvo\t700\r\n\r\nPesagem\r\nAlvo\t600\r\n\tAlvo\t600\tx\r\n\t\t\r\n\tAlvo\t650\r\n",
+       {"Version OK", "0 Pesagem", "0 not found->> ", "1 not found->> Alvo"},
+       {1, 1, 1, 1, 1}},
+      {"LF line ends and no end on the last line",
+       " RW4000 8.10\n\nPesagem\n\tAlvo\t600\n\tTolerancia\t9",
+       {"Version OK", "0 Pesagem"},
+       {600, 9, 1, 1, 1}},
       {"title past the listed tables ends the reading",
        head + "\tAlvo\t600\r\n\r\nVazia\r\n\r\nServico\r\n\r\nExtra\r\n\r\nPesagem\r\n",
-       {"Version OK", "0 Pesagem", "1 Vazia", "2 Servico"}, {600, 1, 1, 1, 1}},
-      {"wrong device", "RW4000 8.10\tIP:127.0.0.9\r\n\r\nPesagem\r\n\tAlvo\t600\r\n", {"Invalid File"},
+       {"Version OK", "0 Pesagem", "1 Vazia", "2 Servico"},
+       {600, 1, 1, 1, 1}},
+      {"wrong device",
+       "RW4000 8.10\tIP:127.0.0.9\r\n\r\nPesagem\r\n\tAlvo\t600\r\n",
+       {"Invalid File"},
        {1, 1, 1, 1, 1}},
   };
   for (const Case& c : cases) {
@@ -192,12 +213,14 @@ TEST(ParTableFileReader, PiecesOfAnySizeReadLikeTheWholeFile) {
       store.storeDescriptor(0, r, dr);
     }
     ParTableFileReader fileReader("id", store);
-    for (size_t at = 0; at < file.size(); at += piece) fileReader.feed(std::string_view(file).substr(at, piece));
+    for (size_t at = 0; at < file.size(); at += piece)
+      fileReader.feed(std::string_view(file).substr(at, piece));
     fileReader.finish();
     return std::make_pair(fileReader.messages(), store.table(0).params[0].value);
   };
   const auto whole = read(file.size());
-  EXPECT_EQ(whole.first, (Texts{"Version OK", "0 A", "1 out of range->> y 500", "2 not found->> z", "1 B"}));
+  EXPECT_EQ(whole.first,
+            (Texts{"Version OK", "0 A", "1 out of range->> y 500", "2 not found->> z", "1 B"}));
   EXPECT_EQ(whole.second, 5u);
   for (size_t piece : {1u, 2u, 7u}) EXPECT_EQ(read(piece), whole) << piece;
 }

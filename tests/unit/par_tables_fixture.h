@@ -12,7 +12,8 @@ struct ParTablesFixture : LinkFixture {
 
   ParTablesFixture() {
     dev.tables = {
-        {"Pesagem", 0,
+        {"Pesagem",
+         0,
          {{"Alvo", "peso alvo", "g", 10, 5000, 500, 500},
           {"Tolerancia", "tolerancia", "g", 0, 50, 5, 7},
           {"Maximo", "maximo absoluto", "g", 0, 4294967295u, 4294967295u, 4294967295u},

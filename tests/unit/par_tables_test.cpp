@@ -25,16 +25,20 @@ TEST_F(ParTablesTest, ReadAllAsksRowZeroOfEveryTableThenShowsTableZero) {
     s.writes.erase(s.writes.begin());
     const int code = request.at(7);
     dev.requests.emplace_back(code, Bytes(request.begin() + 8, request.end() - 3));
-    s.receive(replyFrame(code, code == 62 ? dev.tableList() : dev.descriptor(request.at(8), request.at(9))));
+    s.receive(replyFrame(
+        code, code == 62 ? dev.tableList() : dev.descriptor(request.at(8), request.at(9))));
     progress.push_back(page().progress);
   }
   EXPECT_EQ(dev.requestCodes(), (std::vector<int>{62, 64, 64, 64, 64, 64, 64, 64, 64}));
-  EXPECT_EQ(dev.descriptorRequests(), (Rows{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 0}, {2, 0}, {2, 1}}));
-  EXPECT_EQ(progress, (Texts{"Reading table 1 of 3, parameter 1 of 5", "Reading table 1 of 3, parameter 2 of 5",
-                             "Reading table 1 of 3, parameter 3 of 5", "Reading table 1 of 3, parameter 4 of 5",
-                             "Reading table 1 of 3, parameter 5 of 5", "Reading table 2 of 3",
-                             "Reading table 3 of 3, parameter 1 of 2", "Reading table 3 of 3, parameter 2 of 2",
-                             ""}));
+  EXPECT_EQ(dev.descriptorRequests(),
+            (Rows{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 0}, {2, 0}, {2, 1}}));
+  EXPECT_EQ(
+      progress,
+      (Texts{"Reading table 1 of 3, parameter 1 of 5", "Reading table 1 of 3, parameter 2 of 5",
+             "Reading table 1 of 3, parameter 3 of 5", "Reading table 1 of 3, parameter 4 of 5",
+             "Reading table 1 of 3, parameter 5 of 5", "Reading table 2 of 3",
+             "Reading table 3 of 3, parameter 1 of 2", "Reading table 3 of 3, parameter 2 of 2",
+             ""}));
   EXPECT_FALSE(tables().busy());
   EXPECT_TRUE(device.tablesLoaded);
   EXPECT_EQ(page().listTabs, (Texts{"Pesagem", "Vazia", "Servico"}));
@@ -56,7 +60,8 @@ TEST_F(ParTablesTest, HelpAndRangeShowTheSelectedRowWithSignedNumbers) {
     int row;
     const char* help;
     const char* range;
-  } cases[] = {{2, "maximo absoluto", "DEF: -1 g [0 - -1]"}, {3, "filtro", "DEF: 12  [1 - 9]"},
+  } cases[] = {{2, "maximo absoluto", "DEF: -1 g [0 - -1]"},
+               {3, "filtro", "DEF: 12  [1 - 9]"},
                {4, "atraso", "DEF: 100 ms [0 - 1000]"}};
   for (const Case& c : cases) {
     tables().GridParTabsSelectCell(c.row);
@@ -85,14 +90,15 @@ TEST_F(ParTablesTest, SaveTabRevertsCellsOutsideTheLimitsAndWritesTheWholeTable)
   serve();
   ASSERT_EQ(dev.requests.size(), 1u);
   EXPECT_EQ(dev.requests[0].first, 63);
-  EXPECT_EQ(dev.requests[0].second, hex("00 F4 01 00 00 32 00 00 00 FF FF FF FF 03 00 00 00 FA 00 00 00"));
+  EXPECT_EQ(dev.requests[0].second,
+            hex("00 F4 01 00 00 32 00 00 00 FF FF FF FF 03 00 00 00 FA 00 00 00"));
   EXPECT_EQ(tables().store().table(0).params[1].value, 50u);
 }
 
 TEST_F(ParTablesTest, ACellThatIsNoNumberStopsSaveTabWithTheConversionError) {
   readAll();
   page().gridParTabs[0].value = "600";
-  page().gridParTabs[1].value = "99";   // out of limits, reverted before the bad cell
+  page().gridParTabs[1].value = "99";  // out of limits, reverted before the bad cell
   page().gridParTabs[2].value = "1e3";
   page().gridParTabs[3].value = "4";
   try {
@@ -104,7 +110,7 @@ TEST_F(ParTablesTest, ACellThatIsNoNumberStopsSaveTabWithTheConversionError) {
   const ParTable& t = tables().store().table(0);
   EXPECT_EQ(t.params[0].value, 600u);  // the rows before it keep what they stored
   EXPECT_EQ(page().gridParTabs[1].value, "7");
-  EXPECT_EQ(t.params[3].value, 3u);    // the rows after it are untouched
+  EXPECT_EQ(t.params[3].value, 3u);  // the rows after it are untouched
   EXPECT_EQ(device.channel.queue().size(), 0u);
 }
 
@@ -177,8 +183,8 @@ TEST_F(ParTablesTest, DeviceThatAnnouncesMoreThanTheStoreHoldsIsClampedToItsLimi
   dev.tables.clear();
   for (int t = 0; t < 12; ++t) dev.tables.push_back({"Table" + std::to_string(t), 7, {}});
   for (int r = 0; r < 60; ++r)
-    dev.tables[9].params.push_back({std::string(35, char('A' + r % 26)), std::string(220, 'h'), "kg", 1, 9, 2,
-                                    static_cast<uint32_t>(r % 9 + 1)});
+    dev.tables[9].params.push_back({std::string(35, char('A' + r % 26)), std::string(220, 'h'),
+                                    "kg", 1, 9, 2, static_cast<uint32_t>(r % 9 + 1)});
   std::array<std::string, 3> codes;
   tables().onAccessCodes = [&](const std::array<std::string, 3>& c) { codes = c; };
   const Rows asked = readAll();

@@ -7,16 +7,19 @@ void putLe32(Bytes& out, uint32_t v) {
 }
 
 void putText(Bytes& out, const std::string& text, size_t width) {
-  for (size_t i = 0; i < width; ++i) out.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
+  for (size_t i = 0; i < width; ++i)
+    out.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
 }
 
 Bytes TableDevice::tableList() const {
   Bytes p = {nameWidth, helpWidth,
-             static_cast<uint8_t>(announcedTables == 0xFF ? tables.size() : announcedTables), codeWidth};
+             static_cast<uint8_t>(announcedTables == 0xFF ? tables.size() : announcedTables),
+             codeWidth};
   for (size_t i = 0; i < 3; ++i) putText(p, i < codes.size() ? codes[i] : "", codeWidth);
   for (const FakeTable& t : tables) {
     putText(p, t.name, 30);
-    p.push_back(static_cast<uint8_t>(t.announcedCount == 0xFF ? t.params.size() : t.announcedCount));
+    p.push_back(
+        static_cast<uint8_t>(t.announcedCount == 0xFF ? t.params.size() : t.announcedCount));
     p.push_back(t.level);
   }
   return p;
@@ -24,7 +27,8 @@ Bytes TableDevice::tableList() const {
 
 Bytes TableDevice::descriptor(size_t t, size_t r) const {
   const bool exists = t < tables.size() && r < tables[t].params.size();
-  const FakePar par = exists ? tables[t].params[r] : FakePar{"", "", "", 0, 0, 0, 0};  // all zero past the end
+  const FakePar par =
+      exists ? tables[t].params[r] : FakePar{"", "", "", 0, 0, 0, 0};  // all zero past the end
   Bytes p;
   putText(p, par.name, nameWidth);
   putText(p, par.help, helpWidth);
@@ -49,8 +53,9 @@ void TableDevice::serve(FakeSocket& lan2) {
       FakeTable& t = tables.at(params.at(0));
       for (size_t r = 0; r < t.params.size() && 1 + 4 * r + 3 < params.size(); ++r) {
         const size_t at = 1 + 4 * r;
-        t.params[r].value = static_cast<uint32_t>(params[at] | params[at + 1] << 8 | params[at + 2] << 16 |
-                                                  static_cast<uint32_t>(params[at + 3]) << 24);
+        t.params[r].value =
+            static_cast<uint32_t>(params[at] | params[at + 1] << 8 | params[at + 2] << 16 |
+                                  static_cast<uint32_t>(params[at + 3]) << 24);
       }
     }
     lan2.receive(replyFrame(code, payload));

@@ -53,7 +53,8 @@ TEST(TxFrame, LittleEndianValuesAndChecksumWrapAt65536) {
 
   tx.setCmdNum(0);
   const Bytes big = build(tx, 0x7F, Bytes(300, 0xFF));
-  const unsigned full = 0x01 + 0x01 + 0x01 + 0x2C + 0x7F + 300u * 0xFF;  // IDM, CNL, PNH, PNL, CMD, params
+  const unsigned full =
+      0x01 + 0x01 + 0x01 + 0x2C + 0x7F + 300u * 0xFF;  // IDM, CNL, PNH, PNL, CMD, params
   EXPECT_EQ(big.size(), 311u);
   EXPECT_EQ(big[308], (full >> 8) & 0xFF);
   EXPECT_EQ(big[309], full & 0xFF);
