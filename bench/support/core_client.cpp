@@ -16,8 +16,8 @@ double coreChain(const QString& host, const std::function<void(Device&)>& start,
   QElapsedTimer clock;
   bool started = false;
   double seconds = -1;
-  device.connection.hooks.mainFailed = [&](const std::string&) { loop.exit(1); };
-  device.channel.onReply = [&](int code, ByteView) {
+  device.connection.hooks.mainFailed.connect([&](const std::string&) { loop.exit(1); });
+  device.channel.onReply.connect([&](int code, ByteView) {
     if (!started) {
       if (device.channel.queue().size() != 0) return;
       started = true;
@@ -29,7 +29,8 @@ double coreChain(const QString& host, const std::function<void(Device&)>& start,
       seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
       loop.quit();
     }
-  };
+  });
+
   QTimer::singleShot(120000, &loop, [&] { loop.exit(1); });
   device.connection.controls.host = host.toStdString();
   device.connection.LanOnClick();

@@ -2,16 +2,14 @@
 
 namespace vantor {
 
-Device::Device(Seams& seams)
-    : channel(shell, seams.clock()),
+Device::Device(Seams& platform)
+    : seams(platform, shell),
+      channel(shell, seams.clock()),
       connection(shell, channel, seams),
       liveStatus(shell, channel),
       access(shell) {
-  channel.bind(Feature::LiveStatus, &liveStatus);
-  channel.bind(Feature::ParTables, &parTables);
-  channel.bind(Feature::ConfigBlocks, &configBlocks);
-  channel.bind(Feature::PesoCounters, &pesoCounters);
-  connection.hooks.mainDisconnected = [this] { mainDisconnected(); };
+  bindCommands();
+  connection.hooks.mainDisconnected.connect([this] { mainDisconnected(); });
   parTables.accessLevel = [this] { return access.level(); };
   parTables.onAccessCodes = [this](const std::array<std::string, 3>& codes) {
     access.setDeviceCodes(codes[0], codes[1], codes[2]);
@@ -19,6 +17,29 @@ Device::Device(Seams& seams)
   access.afterUserChange = [this] {
     if (tablesLoaded) parTables.accessLevelChanged();
   };
+}
+
+// Which feature writes each request and handles each reply. A code missing here
+// goes out as a bare frame, and its reply only advances the queue.
+void Device::bindCommands() {
+  struct Binding {
+    int code;
+    CommandFeature* request;
+    CommandFeature* reply;
+  };
+  const Binding bindings[] = {
+      {0, nullptr, &liveStatus},    {51, nullptr, &liveStatus},   {70, nullptr, &liveStatus},
+      {62, nullptr, &parTables},    {63, &parTables, &parTables}, {64, &parTables, &parTables},
+      {11, &configBlocks, nullptr}, {15, &configBlocks, nullptr}, {23, &configBlocks, nullptr},
+      {25, &configBlocks, nullptr}, {37, &configBlocks, nullptr}, {46, &configBlocks, nullptr},
+      {16, nullptr, &configBlocks}, {22, nullptr, &configBlocks}, {24, nullptr, &configBlocks},
+      {36, nullptr, &configBlocks}, {45, nullptr, &configBlocks}, {52, nullptr, &configBlocks},
+      {34, nullptr, &pesoCounters},
+  };
+  for (const Binding& b : bindings) {
+    if (b.request) channel.bindRequest(b.code, b.request);
+    if (b.reply) channel.bindReply(b.code, b.reply);
+  }
 }
 
 void Device::mainDisconnected() {

@@ -1,6 +1,6 @@
 #pragma once
 // The composition root: owns every feature of the tool and wires them to the
-// main port's catalogue and to the connection's events. The window and the
+// main port's commands and to the connection's events. The window and the
 // command-line tool each own one Device.
 #include <memory>
 
@@ -11,6 +11,7 @@
 #include "config/par_tables.h"
 #include "link/command_channel.h"
 #include "link/connection.h"
+#include "link/guarded_seams.h"
 #include "link/seams.h"
 #include "link/shell.h"
 #include "monitor/peso_counters.h"
@@ -19,11 +20,15 @@ namespace vantor {
 
 class Device {
  public:
-  explicit Device(Seams& seams);
+  explicit Device(Seams& platform);
   Device(const Device&) = delete;
   Device& operator=(const Device&) = delete;
 
   Shell shell;
+  // Sockets, timers and the clock of every feature, the connection's and those
+  // created later alike; their events run guarded.
+  GuardedSeams seams;
+
   CommandChannel channel;
   Connection connection;
   LiveStatus liveStatus;
@@ -41,6 +46,7 @@ class Device {
   PesoCounters pesoCounters{shell, channel};
 
  private:
+  void bindCommands();
   void mainDisconnected();
 };
 

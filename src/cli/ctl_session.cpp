@@ -31,16 +31,22 @@ int CtlSession::run(CtlCommand& command) {
   Device& d = *device_;
   Shell& shell = d.shell;
   bool wasConnected = false;
-  d.connection.hooks.mainFailed = [&](const std::string& why) {
-    fail(kExitConnection,
-         format("%s %s:%u: %s", wasConnected ? "connection to" : "cannot connect to", host_.c_str(),
-                kMainPort, why.c_str()));
-  };
-  d.connection.hooks.mainConnected = [&] {
+  Subscription<const std::string&> failed(
+      d.connection.hooks.mainFailed, [&](const std::string& why) {
+        fail(kExitConnection,
+             format("%s %s:%u: %s", wasConnected ? "connection to" : "cannot connect to",
+                    host_.c_str(), kMainPort, why.c_str()));
+      });
+  Subscription<> connected(d.connection.hooks.mainConnected, [&] {
     wasConnected = true;
     command.connected(*this);
-  };
-  d.channel.onReply = [&](int code, ByteView frame) { command.replied(*this, code, frame); };
+  });
+  Subscription<int, ByteView> replied(d.channel.onReply, [&](int code, ByteView frame) {
+    if (!done_) command.replied(*this, code, frame);
+  });
+  Subscription<const std::string&> alerts(d.shell.onAlert, [](const std::string& text) {
+    std::fprintf(stderr, "vantorctl: %s\n", text.c_str());
+  });
 
   deadline_.setSingleShot(true);
   deadline_.setInterval(static_cast<int>(timeoutSeconds_ * 1000));
@@ -56,9 +62,6 @@ int CtlSession::run(CtlCommand& command) {
   if (!done_) QCoreApplication::exec();
   deadline_.stop();
   d.connection.LanOffClick();
-  d.connection.hooks.mainConnected = nullptr;
-  d.channel.onReply = nullptr;
-  d.connection.hooks.mainFailed = nullptr;
   return exitCode_;
 }
 

@@ -1,31 +1,19 @@
 #pragma once
-// Every command code of the main port, with the feature that writes its request
-// parameters and the feature that handles the device's reply. A feature that is
-// not built has no row entries: its requests go out bare and its replies only
-// advance the queue.
-#include <cstdint>
+// Every command code of the main port and what it is for. Which feature builds a
+// request or handles a reply is bound by the composition root; a code without a
+// builder goes out as a bare frame, a reply without a handler only advances the
+// queue.
 #include <span>
 
 namespace vantor {
 
-enum class Feature : uint8_t {
-  None,
-  LiveStatus,
-  ParTables,
-  ConfigBlocks,
-  WeightTrace,
-  PesoCounters,
-  Count
-};
-
 struct CommandRow {
   int code;
   const char* purpose;
-  Feature request;  // writes the request parameters (None: bare frame)
-  Feature reply;    // handles the reply (None: only advances the queue)
 };
 
 std::span<const CommandRow> commandCatalogue();
+
 // The row of a code, or nullptr for a code not in the catalogue.
 const CommandRow* findCommand(int code);
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "link/command_catalogue.h"
 #include "link/command_feature.h"
@@ -11,6 +12,7 @@
 #include "link/frame_reader.h"
 #include "link/seams.h"
 #include "link/shell.h"
+#include "link/signal.h"
 #include "link/tx_frame.h"
 
 namespace vantor {
@@ -27,7 +29,12 @@ class CommandChannel : private FrameSink {
  public:
   CommandChannel(Shell& shell, const Clock& clock);
 
-  void bind(Feature feature, CommandFeature* impl);
+  // The composition root binds each code to the feature that writes its request
+  // and the feature that handles its reply; other features may observe a reply
+  // they do not own (each reads the payload from its start, after the handler).
+  void bindRequest(int code, CommandFeature* builder);
+  void bindReply(int code, CommandFeature* handler);
+  void observeReply(int code, CommandFeature* observer);
   void setSocket(Socket* lan2) { lan2_ = lan2; }
 
   void queueCmd(int code) { queue_.push(code); }  // QueueCmd
@@ -42,21 +49,21 @@ class CommandChannel : private FrameSink {
   TxFrame& txFrame() { return tx_; }
 
   // Told after each good reply has been checked and before it is dispatched.
-  std::function<void()> onGoodReply;
+  Signal<> onGoodReply;
   // Consulted before the catalogue when a request is built: returns true when
   // it wrote the request's parameters itself (raw requests of the debug tools).
   std::function<bool(int code, RequestWriter& out)> requestOverride;
   // Observers of the traffic; a reply is told after its handler ran (the command-line tool prints
   // replies from here).
-  std::function<void(int code, ByteView frame)> onReply;
-  std::function<void(int code, ByteView frame)> onRequestSent;
+  Signal<int, ByteView> onReply;
+  Signal<int, ByteView> onRequestSent;
 
  private:
   void frameGood(ByteView frame) override;
   void frameError(const std::string& text, ByteView head,
                   std::optional<FrameCounters> counters) override;
   void dispatchReply(ByteView frame);
-  CommandFeature* featureFor(Feature feature) const;
+  void runHandler(CommandFeature& feature, int code, ByteView payload);
 
   Shell& shell_;
   const Clock& clock_;
@@ -65,7 +72,9 @@ class CommandChannel : private FrameSink {
   TxFrame tx_;
   FrameReader reader_;
   Readouts readouts_;
-  std::array<CommandFeature*, static_cast<size_t>(Feature::Count)> features_{};
+  std::array<CommandFeature*, 256> builders_{};
+  std::array<CommandFeature*, 256> handlers_{};
+  std::array<std::vector<CommandFeature*>, 256> observers_{};
 };
 
 }  // namespace vantor

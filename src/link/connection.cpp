@@ -14,7 +14,7 @@ class Connection::Lan2Events final : public SocketListener {
   void socketWritten() override { c_.Lan2Write(); }
   void socketError(const std::string& why) override {
     c_.socketFailed(1, "Fail Master");
-    if (c_.hooks.mainFailed) c_.hooks.mainFailed(why);
+    c_.hooks.mainFailed(why);
   }
 
  private:
@@ -25,29 +25,30 @@ class Connection::Lan2Events final : public SocketListener {
 class Connection::SideEvents final : public SocketListener {
  public:
   SideEvents(Connection& c, const char* who, size_t statePanel, Socket& socket,
-             std::function<void(ByteView)> ConnectionHooks::*read)
+             Signal<ByteView> ConnectionHooks::*read)
       : c_(c), who_(who), panel_(statePanel), socket_(socket), read_(read) {}
   void socketConnecting() override { c_.shell_.setError(panel_, format("Conecting %s", who_)); }
   void socketConnected() override {
     c_.shell_.setError(panel_, format("Conect %s", who_));
     c_.shell_.log(format("Conect %s", who_));
     c_.shell_.log(format("%u", socket_.localPort()));
-    if (c_.hooks.integratorConnected) c_.hooks.integratorConnected();
+    c_.hooks.integratorConnected();
   }
   void socketDisconnected() override { c_.shell_.setError(panel_, format("Sconect %s", who_)); }
-  void socketRead(ByteView bytes) override {
-    if (c_.hooks.*read_) (c_.hooks.*read_)(bytes);
-  }
+  void socketRead(ByteView bytes) override { (c_.hooks.*read_)(bytes); }
   void socketError(const std::string&) override {
     c_.socketFailed(panel_ + 1, format("Fail %s", who_).c_str());
   }
+  // The integrator ports are dropped by the device on purpose (its kill port does
+  // exactly that): a remote close is a disconnect, not a link error.
+  void socketClosedByPeer(const std::string&) override {}
 
  private:
   Connection& c_;
   const char* who_;
   size_t panel_;
   Socket& socket_;
-  std::function<void(ByteView)> ConnectionHooks::*read_;
+  Signal<ByteView> ConnectionHooks::*read_;
 };
 
 Connection::Connection(Shell& shell, CommandChannel& channel, Seams& seams)
@@ -68,7 +69,7 @@ Connection::Connection(Shell& shell, CommandChannel& channel, Seams& seams)
   portRec_->setListener(portRecEvents_.get());
   mobSock_->setListener(mobSockEvents_.get());
   channel_.setSocket(lan2_.get());
-  channel_.onGoodReply = [this] { goodReply(); };
+  goodReplyId_ = channel_.onGoodReply.connect([this] { goodReply(); });
 
   relTim_->setCallback([this] { RelTimTimer(); });
   relTim_->setInterval(kPollMs);
@@ -85,7 +86,7 @@ Connection::~Connection() {
   portRec_->setListener(nullptr);
   mobSock_->setListener(nullptr);
   channel_.setSocket(nullptr);
-  channel_.onGoodReply = nullptr;
+  channel_.onGoodReply.disconnect(goodReplyId_);
 }
 
 void Connection::LanOnClick() {
@@ -115,7 +116,7 @@ void Connection::Lan2Connect() {
   shell_.log("Conect Master");
   shell_.log(format("%u", lan2_->localPort()));
   channel_.sendNextCmd();
-  if (hooks.mainConnected) hooks.mainConnected();
+  hooks.mainConnected();
 }
 
 void Connection::Lan2Write() { shell_.log("WR2"); }
@@ -123,7 +124,7 @@ void Connection::Lan2Write() { shell_.log("WR2"); }
 void Connection::Lan2Disconnect() {
   shell_.setError(0, "Sconect Master");
   channel_.resetReceiver();
-  if (hooks.mainDisconnected) hooks.mainDisconnected();
+  hooks.mainDisconnected();
 }
 
 void Connection::socketFailed(size_t panel, const char* text) {
@@ -179,14 +180,14 @@ void Connection::RelTimTimer() {
         channel_.queueCmd(14);
         break;
       case PollMode::BarSim:
-        if (hooks.barSimTick) hooks.barSimTick();
+        hooks.barSimTick();
         break;
       case PollMode::Off:
         break;
     }
   }
   channel_.sendNextCmd();
-  if (hooks.pollTickEnd) hooks.pollTickEnd();
+  hooks.pollTickEnd();
 }
 
 void Connection::goodReply() {

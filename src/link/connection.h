@@ -8,6 +8,7 @@
 #include "link/command_channel.h"
 #include "link/seams.h"
 #include "link/shell.h"
+#include "link/signal.h"
 
 namespace vantor {
 
@@ -29,14 +30,14 @@ struct ConnectionControls {
 
 // What other features hang on connection events.
 struct ConnectionHooks {
-  std::function<void()> mainConnected;  // after the version and status requests are queued
-  std::function<void(const std::string& why)> mainFailed;  // an error event of Lan2
-  std::function<void()> mainDisconnected;  // loaded flags, save panels, access level
-  std::function<void()> barSimTick;        // line simulator barcode and integrator message
-  std::function<void()> pollTickEnd;       // integrator queue sender
-  std::function<void()> integratorConnected;
-  std::function<void(ByteView)> portRecRead;
-  std::function<void(ByteView)> mobSockRead;
+  Signal<> mainConnected;                 // after the version and status requests are queued
+  Signal<const std::string&> mainFailed;  // an error event of Lan2
+  Signal<> mainDisconnected;              // loaded flags, save panels, access level
+  Signal<> barSimTick;                    // line simulator barcode and integrator message
+  Signal<> pollTickEnd;                   // integrator queue sender
+  Signal<> integratorConnected;
+  Signal<ByteView> portRecRead;
+  Signal<ByteView> mobSockRead;
 };
 
 class Connection {
@@ -88,6 +89,7 @@ class Connection {
   CommandChannel& channel_;
   std::string openedHost_;  // the host of the last Connect, used by the reconnect
   int32_t linkErrCount_ = 0;
+  Signal<>::Id goodReplyId_ = 0;
   std::unique_ptr<Socket> lan2_, portRec_, mobSock_;
   std::unique_ptr<Timer> relTim_, cmdTime_, timeOutConect_;
   std::unique_ptr<Lan2Events> lan2Events_;

@@ -8,7 +8,11 @@ namespace vantor {
 
 namespace {
 constexpr size_t kHeadLen = 9;  // STX .. ACK
+
+FrameCounters countersOf(const uint8_t* f) {
+  return {static_cast<uint16_t>(f[3] << 8 | f[4]), static_cast<uint16_t>(f[5] << 8 | f[6])};
 }
+}  // namespace
 
 void FrameReader::clear() {
   buf_.clear();
@@ -41,9 +45,14 @@ void FrameReader::reject(FrameSink& sink, const char* text, size_t headLen,
 
 void FrameReader::expire(int64_t nowMs, FrameSink& sink) {
   if (pending() == 0 || nowMs - partialSince_ < kPartialTimeoutMs) return;
-  const bool stx = buf_[start_] == frame::kStx;
-  reject(sink, "NET_ERR_LOWPAR", stx ? std::min(pending(), kHeadLen) : 0, std::nullopt,
-         buf_.size());
+  // Only the stale start is given up: from the next STX on, the bytes are read
+  // again, so a good reply behind a damaged header is still handed on.
+  const uint8_t* f = buf_.data() + start_;
+  std::optional<FrameCounters> counters;
+  if (f[0] == frame::kStx && pending() >= 7) counters = countersOf(f);
+  reject(sink, "NET_ERR_LOWPAR", std::min(pending(), kHeadLen), counters, nextStxAfter(1));
+  partialSince_ = nowMs;
+  parse(nowMs, sink);
 }
 
 void FrameReader::feed(ByteView bytes, int64_t nowMs, FrameSink& sink) {
@@ -55,6 +64,10 @@ void FrameReader::feed(ByteView bytes, int64_t nowMs, FrameSink& sink) {
     start_ = 0;
   }
   buf_.insert(buf_.end(), bytes.begin(), bytes.end());
+  parse(nowMs, sink);
+}
+
+void FrameReader::parse(int64_t nowMs, FrameSink& sink) {
   while (pending() > 0) {
     if (next(sink) == Step::NeedMore) break;
     partialSince_ = nowMs;  // whatever is left now starts waiting afresh
@@ -67,7 +80,8 @@ FrameReader::Step FrameReader::next(FrameSink& sink) {
   const size_t have = pending();
   const size_t head = std::min(have, kHeadLen);
   if (f[0] != frame::kStx) {
-    reject(sink, "NET_ERR_STX", 0, std::nullopt, nextStxAfter(0));
+    const size_t skip = nextStxAfter(0);  // the debris ends where a frame may start
+    reject(sink, "NET_ERR_STX", std::min(skip - start_, kHeadLen), std::nullopt, skip);
     return Step::Consumed;
   }
   if (have >= 2 && f[1] != frame::kIds) {
@@ -79,8 +93,7 @@ FrameReader::Step FrameReader::next(FrameSink& sink) {
     return Step::Consumed;
   }
   if (have < 7) return Step::NeedMore;
-  const FrameCounters counters{static_cast<uint16_t>(f[3] << 8 | f[4]),
-                               static_cast<uint16_t>(f[5] << 8 | f[6])};
+  const FrameCounters counters = countersOf(f);
   if (counters.parNum == 0) {
     reject(sink, "NET_ERR_MSG_NUM_LOW", head, counters, nextStxAfter(1));
     return Step::Consumed;

@@ -5,8 +5,10 @@
 // this order: STX, IDS, IDM, ParNum at least 1, ETX, checksum, ACK. A good
 // frame is handed on; a bad one is reported with its check text and the reader
 // resynchronises on the next STX, so a good frame after it is not lost. A
-// partial frame that is not completed within kPartialTimeoutMs is dropped with
-// "NET_ERR_LOWPAR", so a truncated reply cannot block the link.
+// partial frame that is not completed within kPartialTimeoutMs is given up with
+// "NET_ERR_LOWPAR" up to the next STX, and what follows is read again, so a
+// truncated reply or a damaged header cannot block the link or hide a good
+// reply behind it.
 //
 // After a reported error the reader stays quiet about what it skips until the
 // next good frame or the end of the received bytes, so the first fault stays
@@ -28,8 +30,8 @@ class FrameSink {
  public:
   virtual ~FrameSink() = default;
   virtual void frameGood(ByteView frame) = 0;
-  // head: the candidate's bytes STX .. ACK as far as they arrived (empty for
-  // bytes that do not start a frame); counters: once ParNum had been read.
+  // head: the first bytes of the rejected candidate (at most STX .. ACK) as far as
+  // they arrived; counters: once ParNum had been read.
   virtual void frameError(const std::string& text, ByteView head,
                           std::optional<FrameCounters> counters) = 0;
 };
@@ -46,6 +48,7 @@ class FrameReader {
 
  private:
   enum class Step { Consumed, NeedMore };
+  void parse(int64_t nowMs, FrameSink& sink);
   Step next(FrameSink& sink);
   void reject(FrameSink& sink, const char* text, size_t headLen,
               std::optional<FrameCounters> counters, size_t skip);

@@ -19,6 +19,9 @@ class SocketListener {
   virtual void socketRead(ByteView bytes) = 0;
   virtual void socketWritten() {}
   virtual void socketError(const std::string& text) = 0;
+  // The peer closed the connection; a disconnect event follows. Unless a listener
+  // says otherwise, that is an error like any other.
+  virtual void socketClosedByPeer(const std::string& text) { socketError(text); }
 };
 
 // A non-blocking TCP client. Opening an open socket does nothing; writing while

@@ -4,9 +4,10 @@
 // repaints the areas it is told have changed.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
-#include <vector>
+
+#include "link/bounded_log.h"
+#include "link/signal.h"
 
 namespace vantor {
 
@@ -30,18 +31,21 @@ enum class Colour { ButtonFace, Red, Green };
 // integrator link state/error, 4/5 auxiliary integrator port state/error,
 // 6 the shared socket error count.
 struct Shell {
-  std::array<std::string, 3> statusBar;
+  std::array<std::string, 3> statusBar{"Rev", "Status", ""};
   std::array<std::string, 7> errorBar;
-  std::vector<std::string> memo1;  // only ever appended to
+  BoundedLog memo1;  // the newest lines of the link log
   Colour debFl = Colour::ButtonFace;
   Colour msFl = Colour::ButtonFace;
   Colour slFl = Colour::ButtonFace;
 
-  std::function<void(Area)> onChange;
+  Signal<Area> onChange;
+  // The application's standard error message: the window shows it in a message
+  // box, the command-line tool on its error stream. Raised from socket and timer
+  // events, where nothing may be thrown.
+  Signal<const std::string&> onAlert;
 
-  void changed(Area area) const {
-    if (onChange) onChange(area);
-  }
+  void changed(Area area) const { onChange(area); }
+  void alert(const std::string& text) const { onAlert(text); }
   void setStatus(size_t panel, std::string text) {
     statusBar.at(panel) = std::move(text);
     changed(Area::StatusBar);
@@ -51,7 +55,7 @@ struct Shell {
     changed(Area::ErrorBar);
   }
   void log(std::string line) {
-    memo1.push_back(std::move(line));
+    memo1.append(std::move(line));
     changed(Area::Memo1);
   }
 };

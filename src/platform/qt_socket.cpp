@@ -59,9 +59,13 @@ void QtSocket::onReadyRead() {
                                    static_cast<size_t>(readBuffer_.size())));
 }
 
-void QtSocket::onError(QAbstractSocket::SocketError) {
+void QtSocket::onError(QAbstractSocket::SocketError error) {
   // The error is handled here: the listener decides what the user sees.
-  if (listener_) listener_->socketError(socket_.errorString().toStdString());
+  if (!listener_) return;
+  if (error == QAbstractSocket::RemoteHostClosedError)
+    listener_->socketClosedByPeer(socket_.errorString().toStdString());
+  else
+    listener_->socketError(socket_.errorString().toStdString());
 }
 
 }  // namespace vantor

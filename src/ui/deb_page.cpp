@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QStyle>
+#include <algorithm>
 
 #include "ui/indicator.h"
 #include "ui/repaint_scheduler.h"
@@ -51,13 +52,15 @@ void DebPage::repaintAreas(uint32_t areas) {
 }
 
 void DebPage::paintMemo() {
-  const auto& lines = device_.shell.memo1;
-  if (memoShown_ > lines.size()) memoShown_ = 0;
+  const BoundedLog& lines = device_.shell.memo1;
+  if (memoShown_ > lines.total()) memoShown_ = 0;
   // Only the newest kMemoLines can be shown; skip older ones unseen.
-  if (lines.size() - memoShown_ > static_cast<size_t>(kMemoLines))
-    memoShown_ = lines.size() - kMemoLines;
-  for (; memoShown_ < lines.size(); ++memoShown_)
-    ui_->Memo1->appendPlainText(QString::fromStdString(lines[memoShown_]));
+  const size_t first = lines.total() - lines.size();  // the line number of lines[0]
+  memoShown_ = std::max(memoShown_, first);
+  if (lines.total() - memoShown_ > static_cast<size_t>(kMemoLines))
+    memoShown_ = lines.total() - kMemoLines;
+  for (; memoShown_ < lines.total(); ++memoShown_)
+    ui_->Memo1->appendPlainText(QString::fromStdString(lines[memoShown_ - first]));
 }
 
 void DebPage::paintReadouts() {

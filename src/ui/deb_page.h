@@ -33,7 +33,7 @@ class DebPage : public QWidget {
 
   Device& device_;
   std::unique_ptr<Ui::DebPage> ui_;
-  size_t memoShown_ = 0;  // lines of Shell::memo1 already in the widget
+  size_t memoShown_ = 0;  // the number of Shell::memo1 lines (of its total) in the widget
 };
 
 }  // namespace vantor

@@ -18,6 +18,8 @@ ErrorPresenter& presenter() {
 
 void setErrorPresenter(ErrorPresenter p) { presenter() = std::move(p); }
 
+void showError(QWidget* owner, const QString& text) { presenter()(owner, text); }
+
 void runGuarded(QWidget* owner, const std::function<void()>& handler) {
   try {
     handler();

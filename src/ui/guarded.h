@@ -11,6 +11,9 @@ namespace vantor {
 
 void runGuarded(QWidget* owner, const std::function<void()>& handler);
 
+// Shows the application's standard error message.
+void showError(QWidget* owner, const QString& text);
+
 // How the message is shown; replaced by tests that must not block on a modal box.
 using ErrorPresenter = std::function<void(QWidget* owner, const QString& text)>;
 void setErrorPresenter(ErrorPresenter presenter);

@@ -49,7 +49,13 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 
   repaint_ = new RepaintScheduler([this](uint32_t areas) { repaintAreas(areas); }, this);
-  device_->shell.onChange = [this](Area area) { repaint_->mark(area); };
+  onChangeId_ = device_->shell.onChange.connect([this](Area area) { repaint_->mark(area); });
+  // An alert raised in a socket or timer event is shown once that event is over.
+  onAlertId_ = device_->shell.onAlert.connect([this](const std::string& text) {
+    QMetaObject::invokeMethod(
+        this, [this, message = QString::fromStdString(text)] { showError(this, message); },
+        Qt::QueuedConnection);
+  });
 
   connect(ui_->ErrorBar, &PanelBar::clicked, this,
           [this] { runGuarded(this, [this] { logic_->ErrorBarClick(); }); });
@@ -68,7 +74,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
 }
 
 TQXVantor::~TQXVantor() {
-  device_->shell.onChange = nullptr;  // nothing repaints a window that is going away
+  device_->shell.onChange.disconnect(onChangeId_);  // nothing repaints a window going away
+  device_->shell.onAlert.disconnect(onAlertId_);
   runGuarded(nullptr, [this] { logic_->FormDestroy(); });  // a failure to write is silent
 }
 

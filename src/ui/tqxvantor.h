@@ -69,6 +69,8 @@ class TQXVantor : public QWidget {
   std::unique_ptr<Device> device_;
   std::unique_ptr<MainWindowLogic> logic_;
   RepaintScheduler* repaint_ = nullptr;
+  Signal<Area>::Id onChangeId_ = 0;
+  Signal<const std::string&>::Id onAlertId_ = 0;
   TopRow* topRow_ = nullptr;
   DebPage* deb_ = nullptr;
   Qx7Page* qx7_ = nullptr;

@@ -17,7 +17,7 @@ struct Watched {
   std::vector<Area> changes;
   AccessControl access{shell};
   Watched() {
-    shell.onChange = [this](Area a) { changes.push_back(a); };
+    shell.onChange.connect([this](Area a) { changes.push_back(a); });
   }
   bool accessApplied() const {
     for (Area a : changes)

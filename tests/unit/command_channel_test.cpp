@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 
 #include "link_fixture.h"
 
@@ -69,7 +70,7 @@ TEST_F(CommandChannelTest, ABadReplyIsNotDispatchedAndTheQueueWaitsForTheTick) {
   bad[bad.size() - 2] ^= 0xFF;
   lan2().receive(bad);
   EXPECT_EQ(shell().errorBar[1], "NET_ERR_CHK");
-  EXPECT_EQ(shell().statusBar[0], "");
+  EXPECT_EQ(shell().statusBar[0], "Rev");  // the version reply was not handled
   EXPECT_TRUE(sentCodes().empty());
   relTim().fire();
   EXPECT_EQ(sentCodes(), std::vector<int>{51});
@@ -133,4 +134,46 @@ TEST(CommandCatalogue, EveryCodeHasOneRowAndTheRowsCoverTheHandledReplies) {
                    5,  10, 11, 15, 19, 20, 23, 25, 30, 32, 37, 39, 40, 44, 46, 53, 82})
     EXPECT_NE(findCommand(code), nullptr) << code;
   EXPECT_EQ(findCommand(99), nullptr);
+}
+
+namespace {
+struct Thrower : CommandFeature {
+  void buildRequest(int, RequestWriter&) override { throw std::runtime_error("'x' is no number"); }
+  void handleReply(int, PayloadReader&) override { throw 42; }
+};
+struct Watcher : CommandFeature {
+  std::vector<uint8_t> seen;
+  void handleReply(int, PayloadReader& in) override { seen.push_back(in.u8(0)); }
+};
+}  // namespace
+
+// Nothing a builder or a handler throws leaves the channel: the request is not sent,
+// its reason is shown, and the queue and the reply chain go on.
+TEST_F(CommandChannelTest, WhateverABuilderOrHandlerThrowsEndsOnlyThatRequestOrReply) {
+  connectMain();
+  device.channel.clearQueue();
+  Thrower thrower;
+  device.channel.bindRequest(20, &thrower);
+  device.channel.bindReply(35, &thrower);
+  device.channel.queueCmd(20);
+  device.channel.queueCmd(82);
+  EXPECT_NO_THROW(device.channel.sendNextCmd());
+  EXPECT_EQ(shell().errorBar[1], "'x' is no number");
+  device.channel.sendNextCmd();
+  EXPECT_EQ(sentCodes(), std::vector<int>{82});
+  device.channel.queueCmd(51);
+  EXPECT_NO_THROW(lan2().receive(replyFrame(35, hex("01"))));
+  EXPECT_EQ(shell().errorBar[1], "Reply 35 could not be handled");
+  EXPECT_EQ(sentCodes(), std::vector<int>{51});
+}
+
+TEST_F(CommandChannelTest, AnObserverReadsAReplyItDoesNotOwnAfterItsHandler) {
+  connectMain();
+  Watcher first, second;
+  device.channel.observeReply(70, &first);
+  device.channel.observeReply(70, &second);
+  lan2().receive(replyFrame(70, hex("20 52 57 34 30 00")));
+  EXPECT_EQ(shell().statusBar[0], " RW40");  // the owner still handled it
+  EXPECT_EQ(first.seen, std::vector<uint8_t>{0x20});
+  EXPECT_EQ(second.seen, std::vector<uint8_t>{0x20});
 }

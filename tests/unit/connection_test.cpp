@@ -12,7 +12,8 @@ TEST_F(ConnectionTest, ConnectLogsAndShowsTheMasterState) {
   device.connection.LanOnClick();
   lan2().connect();
   EXPECT_EQ(shell().errorBar[0], "Conect Master");
-  EXPECT_EQ(shell().memo1, (std::vector<std::string>{"C..ing", "Conect Master", "50123"}));
+  EXPECT_EQ(std::vector<std::string>(shell().memo1.begin(), shell().memo1.end()),
+            (std::vector<std::string>{"C..ing", "Conect Master", "50123"}));
   EXPECT_TRUE(relTim().enabled());
 }
 
@@ -96,7 +97,7 @@ TEST_F(ConnectionTest, PollModesSetThePeriodAndQueueTheirCommand) {
 
 TEST_F(ConnectionTest, BarSimTakesTheTrackBarPositionOnlyWhenSelected) {
   int barSimTicks = 0;
-  device.connection.hooks.barSimTick = [&] { ++barSimTicks; };
+  device.connection.hooks.barSimTick.connect([&] { ++barSimTicks; });
   device.connection.SpeedClkChange(250);
   EXPECT_EQ(device.connection.controls.label3, "250");
   device.connection.SelAutoClick(PollMode::BarSim);
@@ -130,4 +131,34 @@ TEST_F(ConnectionTest, ConnectDropsAPartialReplyLeftFromTheLastConnection) {
   lan2().writes.clear();
   lan2().receive(replyFrame(70, hex("41 00")));
   EXPECT_EQ(shell().statusBar[0], "A");
+}
+
+// The device drops the integrator ports on purpose; that is a disconnect, not a link
+// error: the main link, the counter and the access level stay as they are.
+TEST_F(ConnectionTest, ARemoteCloseOfASideSocketIsADisconnectButOfTheMainSocketAnError) {
+  device.connection.controls.host = "127.0.0.9";
+  device.connection.controls.recOpen = device.connection.controls.mobOpen = true;
+  device.connection.LanOnClick();
+  lan2().connect();
+  portRec().connect();
+  mobSock().connect();
+  device.access.setDeviceCodes("op", "mt", "sv");
+  device.access.FormDblClick();
+  device.access.passwordDialogClosed("mt");
+  ASSERT_EQ(device.access.level(), 2);
+  portRec().closeByPeer();
+  mobSock().closeByPeer();
+  EXPECT_EQ(shell().errorBar[2], "Sconect Slave");
+  EXPECT_EQ(shell().errorBar[4], "Sconect Mob");
+  EXPECT_EQ(shell().errorBar[3], "");
+  EXPECT_EQ(shell().errorBar[5], "");
+  EXPECT_EQ(shell().errorBar[6], "");
+  EXPECT_TRUE(lan2().connected());
+  EXPECT_FALSE(reconnect().enabled());
+  EXPECT_EQ(device.access.level(), 2);
+
+  lan2().closeByPeer();
+  EXPECT_EQ(shell().errorBar[1], "Fail Master");
+  EXPECT_EQ(shell().errorBar[6], "1");
+  EXPECT_TRUE(reconnect().enabled());
 }

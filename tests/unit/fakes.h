@@ -43,6 +43,14 @@ class FakeSocket final : public Socket {
   }
   void receive(const Bytes& bytes) { listener->socketRead(bytes); }
   void fail(const std::string& why = "Connection refused") { listener->socketError(why); }
+  // The peer closes the connection: the error event of a remote close, then the disconnect.
+  void closeByPeer() {
+    listener->socketClosedByPeer("The remote host closed the connection");
+    if (state == State::Connected) {
+      state = State::Closed;
+      if (listener) listener->socketDisconnected();
+    }
+  }
   Bytes takeWrite() {
     if (writes.empty()) return {};
     Bytes first = writes.front();

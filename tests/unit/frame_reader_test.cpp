@@ -14,10 +14,12 @@ struct Recorder : FrameSink {
   std::vector<Bytes> good;
   std::vector<std::string> errors;
   std::vector<Bytes> heads;
+  std::vector<std::optional<FrameCounters>> counters;
   void frameGood(ByteView f) override { good.emplace_back(f.begin(), f.end()); }
-  void frameError(const std::string& text, ByteView head, std::optional<FrameCounters>) override {
+  void frameError(const std::string& text, ByteView head, std::optional<FrameCounters> c) override {
     errors.push_back(text);
     heads.emplace_back(head.begin(), head.end());
+    counters.push_back(c);
   }
 };
 
@@ -74,6 +76,9 @@ TEST(FrameReader, GarbageBeforeAndBetweenFramesIsReportedOnceAndSkipped) {
   ASSERT_EQ(r.good.size(), 2u);
   EXPECT_EQ(r.good[1], b);
   EXPECT_EQ(r.errors, (std::vector<std::string>{"NET_ERR_STX", "NET_ERR_STX"}));
+  // Bytes that do not start a frame are shown as they arrived.
+  EXPECT_EQ(r.heads[0], hex("FF 00 13"));
+  EXPECT_EQ(r.heads[1], hex("55 AA"));
 }
 
 // Each check with its text, and a good frame right behind the bad one still arrives.
@@ -136,6 +141,31 @@ TEST(FrameReader, PartialFrameTimesOutAlsoWhenTheNextReadComesLate) {
   EXPECT_EQ(r.errors, std::vector<std::string>{"NET_ERR_LOWPAR"});
   ASSERT_EQ(r.good.size(), 1u);
   EXPECT_EQ(r.good[0], reply);
+}
+
+// A header whose ParNum is damaged announces a frame far longer than what follows.
+// When it expires only the damaged start is given up: the good reply that
+// arrived behind it is handed on, whether it came in the same read or later.
+TEST(FrameReader, AnExpiredDamagedHeaderGivesUpOnlyItselfAndTheReplyBehindItArrives) {
+  const Bytes damaged = hex("02 00 01 00 05 40 00 33 06 01 02");
+  const Bytes reply = replyFrame(51, Bytes(56, 1), 9);
+  for (size_t split : {damaged.size(), damaged.size() + 5, damaged.size() + reply.size()}) {
+    const Bytes all = cat({damaged, reply});
+    FrameReader reader;
+    Recorder r;
+    reader.feed(ByteView(all).first(split), 0, r);
+    reader.feed(ByteView(all).subspan(split), 10, r);
+    EXPECT_TRUE(r.good.empty()) << split;
+    reader.expire(1000, r);
+    EXPECT_EQ(r.errors, std::vector<std::string>{"NET_ERR_LOWPAR"}) << split;
+    ASSERT_TRUE(r.counters.at(0).has_value()) << split;
+    EXPECT_EQ(r.counters[0]->replyCounter, 5);
+    EXPECT_EQ(r.counters[0]->parNum, 0x4000);
+    EXPECT_EQ(r.heads[0], Bytes(damaged.begin(), damaged.begin() + 9)) << split;
+    ASSERT_EQ(r.good.size(), 1u) << split;
+    EXPECT_EQ(r.good[0], reply);
+    EXPECT_EQ(reader.pending(), 0u);
+  }
 }
 
 TEST(FrameReader, ClearForgetsAPartialFrame) {

@@ -12,12 +12,13 @@ struct LinkFixture : ::testing::Test {
   FakeSeams seams;
   Device device{seams};
 
-  FakeSocket& lan2() { return static_cast<FakeSocket&>(device.connection.lan2()); }
-  FakeSocket& portRec() { return static_cast<FakeSocket&>(device.connection.portRec()); }
-  FakeSocket& mobSock() { return static_cast<FakeSocket&>(device.connection.mobSock()); }
-  FakeTimer& relTim() { return static_cast<FakeTimer&>(device.connection.relTim()); }
-  FakeTimer& cmdTime() { return static_cast<FakeTimer&>(device.connection.cmdTime()); }
-  FakeTimer& reconnect() { return static_cast<FakeTimer&>(device.connection.timeOutConect()); }
+  // The connection makes its sockets and timers first, in this order.
+  FakeSocket& lan2() { return *seams.sockets.at(0); }
+  FakeSocket& portRec() { return *seams.sockets.at(1); }
+  FakeSocket& mobSock() { return *seams.sockets.at(2); }
+  FakeTimer& relTim() { return *seams.timers.at(0); }
+  FakeTimer& cmdTime() { return *seams.timers.at(1); }
+  FakeTimer& reconnect() { return *seams.timers.at(2); }
   Shell& shell() { return device.shell; }
 
   // Connects the main link and takes the version request it sends at once.
