@@ -118,11 +118,25 @@ void ParTables::tableWritten() {
 
 // ---- user actions
 
-void ParTables::GetAllParClick() { requestTableList(); }
+// A read asked for while the main link is down cannot start: nothing would
+// answer it, and its progress text would stand until the next connection.
+bool ParTables::refusedWhileDisconnected() {
+  if (channel_.linkUp()) return false;
+  readAllMode_ = reading_ = listAwaited_ = false;
+  controls.progress = "not connected";
+  changed();
+  return true;
+}
+
+void ParTables::GetAllParClick() {
+  if (refusedWhileDisconnected()) return;
+  requestTableList();
+}
 
 void ParTables::GetTabClick() {
   const int t = controls.listTabsIndex;
   if (t < 0 || static_cast<size_t>(t) >= store_.tableCount()) return;
+  if (refusedWhileDisconnected()) return;
   readTable_ = static_cast<uint8_t>(t);
   readRow_ = 0;
   readAllMode_ = false;

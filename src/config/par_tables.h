@@ -94,6 +94,7 @@ class ParTables final : public CommandFeature {
   void descriptorReply(PayloadReader& payload);
   void tableWritten();
   void requestTableList();
+  bool refusedWhileDisconnected();
   void requestDescriptor();
   void showHelpAndRange(int row);
   void refreshSaveButtons();

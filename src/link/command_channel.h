@@ -36,6 +36,8 @@ class CommandChannel : private FrameSink {
   void bindReply(int code, CommandFeature* handler);
   void observeReply(int code, CommandFeature* observer);
   void setSocket(Socket* lan2) { lan2_ = lan2; }
+  // Whether a request sent now reaches the device (the main link is connected).
+  bool linkUp() const { return lan2_ && lan2_->connected(); }
 
   void queueCmd(int code) { queue_.push(code); }  // QueueCmd
   void sendNextCmd();                             // SendNextCmd

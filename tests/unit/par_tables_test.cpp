@@ -267,3 +267,25 @@ TEST_F(ParTablesTest, AReconnectDoesNotResumeAnAbandonedSaveAllSweep) {
   EXPECT_EQ(dev.tableWrites(), std::vector<int>{1});
   EXPECT_EQ(dev.requestCodes(), std::vector<int>{63});
 }
+
+// A read clicked while the link is down queues nothing and leaves no progress
+// text or busy state standing until some later reply.
+TEST_F(ParTablesTest, ReadsClickedWhileTheLinkIsDownSayNotConnectedAndLeaveNothingBusy) {
+  readAll();
+  page().listTabsIndex = 0;
+  lan2().fail();
+  for (auto click : {&ParTables::GetAllParClick, &ParTables::GetTabClick}) {
+    device.channel.clearQueue();
+    (tables().*click)();
+    EXPECT_EQ(page().progress, "not connected");
+    EXPECT_FALSE(tables().busy());
+    EXPECT_EQ(device.channel.queue().size(), 0u);
+  }
+  // Once connected again a read runs as usual.
+  reconnect().fire();
+  lan2().connect();
+  device.channel.clearQueue();
+  tables().GetAllParClick();
+  EXPECT_EQ(page().progress, "Reading the table list");
+  EXPECT_TRUE(tables().busy());
+}
