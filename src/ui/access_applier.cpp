@@ -1,55 +1,105 @@
 #include "ui/access_applier.h"
 
+#include <QHash>
 #include <QTabWidget>
 #include <QWidget>
+#include <algorithm>
 
 namespace vantor {
 
-AccessApplier::AccessApplier(QWidget* root, QTabWidget* pages) : pages_(pages) {
-  for (const AccessRow& row : accessTable()) {
-    const QString name =
-        QString::fromUtf8(row.control.data(), static_cast<qsizetype>(row.control.size()));
-    QWidget* widget = nullptr;
-    if (row.effect == AccessEffect::Page) {
-      for (int i = 0; i < pages_->count() && !widget; ++i)
-        if (pages_->widget(i)->objectName() == name) widget = pages_->widget(i);
-    } else {
-      widget = root->findChild<QWidget*>(name);
+namespace {
+QString nameOf(const AccessRow& row) {
+  return QString::fromUtf8(row.control.data(), static_cast<qsizetype>(row.control.size()));
+}
+}  // namespace
+
+AccessApplier::AccessApplier(QWidget* window, QTabWidget* pages) : pages_(pages) {
+  roots_.emplace_back(window);
+}
+
+void AccessApplier::addRoot(QWidget* root) {
+  if (!root) return;
+  if (std::find(roots_.begin(), roots_.end(), root) == roots_.end()) roots_.emplace_back(root);
+  if (applied_) apply(*applied_);
+}
+
+std::vector<std::vector<QWidget*>> AccessApplier::lookUp() const {
+  QHash<QString, std::vector<QWidget*>> named;
+  for (const AccessRow& row : accessTable()) named.insert(nameOf(row), {});
+  for (const QPointer<QWidget>& root : roots_) {
+    if (!root) continue;
+    for (QWidget* widget : root->findChildren<QWidget*>()) {
+      if (widget->isWindow()) continue;
+      const auto it = named.find(widget->objectName());
+      // Roots may nest (a dialog of the window registered on its own).
+      if (it != named.end() && std::find(it->begin(), it->end(), widget) == it->end())
+        it->push_back(widget);
     }
-    bound_.push_back({&row, widget});
+  }
+  std::vector<std::vector<QWidget*>> found;
+  for (const AccessRow& row : accessTable()) found.push_back(named.value(nameOf(row)));
+  return found;
+}
+
+bool AccessApplier::acts(const AccessRow& row, const std::vector<QWidget*>& named) const {
+  // A page row acts only on a page of the tab widget: only a page has a tab.
+  return std::any_of(named.begin(), named.end(), [&](QWidget* w) {
+    return row.effect != AccessEffect::Page || pages_->indexOf(w) >= 0;
+  });
+}
+
+void AccessApplier::set(const AccessRow& row, const std::vector<QWidget*>& named, uint8_t level) {
+  const bool on = accessGranted(row, level);
+  for (QWidget* widget : named) {
+    switch (row.effect) {
+      case AccessEffect::Page:
+        if (const int tab = pages_->indexOf(widget); tab >= 0) pages_->setTabVisible(tab, on);
+        break;
+      case AccessEffect::Enabled:
+        widget->setEnabled(on);
+        break;
+      case AccessEffect::Visible:
+        widget->setVisible(on);
+        break;
+    }
   }
 }
 
 void AccessApplier::apply(uint8_t level) {
-  for (const Bound& b : bound_) {
-    if (!b.widget) continue;
-    const bool on = accessGranted(*b.row, level);
-    switch (b.row->effect) {
-      case AccessEffect::Page:
-        pages_->setTabVisible(pages_->indexOf(b.widget), on);
-        break;
-      case AccessEffect::Enabled:
-        b.widget->setEnabled(on);
-        break;
-      case AccessEffect::Visible:
-        b.widget->setVisible(on);
-        break;
-    }
+  std::erase_if(roots_, [](const QPointer<QWidget>& root) { return root.isNull(); });
+  applied_ = level;
+  const std::vector<std::vector<QWidget*>> found = lookUp();
+  const std::span<const AccessRow> rows = accessTable();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (found[i].size() > 1)
+      qWarning("access table: %zu controls are named %s", found[i].size(),
+               qPrintable(nameOf(rows[i])));
+    set(rows[i], found[i], level);
   }
 }
 
 std::vector<const AccessRow*> AccessApplier::liveRows() const {
+  const std::vector<std::vector<QWidget*>> found = lookUp();
   std::vector<const AccessRow*> rows;
-  for (const Bound& b : bound_)
-    if (b.widget) rows.push_back(b.row);
+  for (size_t i = 0; i < found.size(); ++i)
+    if (acts(accessTable()[i], found[i])) rows.push_back(&accessTable()[i]);
   return rows;
 }
 
 std::vector<const AccessRow*> AccessApplier::missingRows() const {
+  const std::vector<std::vector<QWidget*>> found = lookUp();
   std::vector<const AccessRow*> rows;
-  for (const Bound& b : bound_)
-    if (!b.widget) rows.push_back(b.row);
+  for (size_t i = 0; i < found.size(); ++i)
+    if (!acts(accessTable()[i], found[i])) rows.push_back(&accessTable()[i]);
   return rows;
+}
+
+std::vector<QString> AccessApplier::duplicateNames() const {
+  const std::vector<std::vector<QWidget*>> found = lookUp();
+  std::vector<QString> names;
+  for (size_t i = 0; i < found.size(); ++i)
+    if (found[i].size() > 1) names.push_back(nameOf(accessTable()[i]));
+  return names;
 }
 
 }  // namespace vantor

@@ -59,12 +59,12 @@ void ParTablesPage::connectControls() {
   connect(ui_->GridParTabs, &QTableWidget::currentCellChanged, this, [this, &tables](int row) {
     if (!painting_ && row >= 0) runGuarded(this, [&] { tables.GridParTabsSelectCell(row); });
   });
-  connect(ui_->GridParTabs, &ValueGrid::valueEdited, this, &ParTablesPage::cellEdited);
+  connect(ui_->GridParTabs, &ValueGrid::valueCommitted, this, &ParTablesPage::cellCommitted);
 }
 
-void ParTablesPage::cellEdited(int row, const QString& text) {
+void ParTablesPage::cellCommitted(int row, int column, const QString& text) {
   std::vector<ParGridRow>& rows = device_.parTables.controls.gridParTabs;
-  if (row >= 0 && static_cast<size_t>(row) < rows.size())
+  if (column == 1 && row >= 0 && static_cast<size_t>(row) < rows.size())
     rows[static_cast<size_t>(row)].value = text.toStdString();
 }
 

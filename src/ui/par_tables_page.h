@@ -1,7 +1,8 @@
 #pragma once
 // The "System" page: the device's parameter tables (ParTables) and their file
-// group (ParTableFileGroup). Forwards the user's choices, clicks and cell
-// edits to the core and repaints what the core reports on Area::ParTables.
+// group (ParTableFileGroup). Forwards the user's choices, clicks and the cell
+// edits the grid commits to the core and repaints what the core reports on
+// Area::ParTables.
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -29,7 +30,7 @@ class ParTablesPage : public QWidget {
   void paintListTabs();
   void paintGrid();
   void paintMemo();
-  void cellEdited(int row, const QString& text);
+  void cellCommitted(int row, int column, const QString& text);
   void saveFile();
   void readFile();
 

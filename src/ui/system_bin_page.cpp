@@ -68,11 +68,12 @@ void SystemBinPage::bindBlock(const BlockLayout& layout) {
   grid->setFixedSize(grid->columnWidth(0) + kValueWidth + 2 * grid->frameWidth(),
                      grid->fullHeight());
 
-  connect(grid, &ValueGrid::valueEdited, this, [&blocks, id](int row, const QString& text) {
-    std::vector<std::string>& cells = blocks.controls.cells[index(id)];
-    if (row >= 0 && static_cast<size_t>(row) < cells.size())
-      cells[static_cast<size_t>(row)] = text.toStdString();
-  });
+  connect(grid, &ValueGrid::valueCommitted, this,
+          [&blocks, id](int row, int column, const QString& text) {
+            std::vector<std::string>& cells = blocks.controls.cells[index(id)];
+            if (column == 1 && row >= 0 && static_cast<size_t>(row) < cells.size())
+              cells[static_cast<size_t>(row)] = text.toStdString();
+          });
   connect(child<QPushButton>(this, layout.getButton), &QPushButton::clicked, this,
           [this, &blocks, id] { runGuarded(this, [&blocks, id] { blocks.GetClick(id); }); });
   connect(child<QPushButton>(this, layout.setButton), &QPushButton::clicked, this,

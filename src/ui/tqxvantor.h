@@ -46,6 +46,8 @@ class TQXVantor : public QWidget {
   MainWindowLogic& logic() { return *logic_; }
   TSgnF& passwordDialog() { return *sgnf_; }
   const AccessApplier& accessApplier() const { return *access_; }
+  // Dialogs and windows created later register their root widget here.
+  AccessApplier& accessApplier() { return *access_; }
   QTabWidget* pages() const;
   PanelBar* statusBar() const;
   PanelBar* errorBar() const;

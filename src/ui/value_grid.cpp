@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <utility>
 
 namespace vantor {
 
@@ -11,13 +12,7 @@ ValueGrid::ValueGrid(QWidget* parent) : QTableWidget(0, 2, parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                   QAbstractItemView::AnyKeyPressed);
-  auto* delegate = new ValueGridDelegate(this);
-  setItemDelegate(delegate);
-  connect(delegate, &ValueGridDelegate::typed, this, &ValueGrid::valueEdited);
-  // A committed edit (also one that was pasted or ended without typing).
-  connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-    if (!painting_ && item->column() == 1) emit valueEdited(item->row(), item->text());
-  });
+  setItemDelegate(new ValueGridDelegate(this));
 }
 
 void ValueGrid::setCellSize(int columnWidth, int rowHeight) {
@@ -41,57 +36,103 @@ QTableWidgetItem* ValueGrid::cell(int row, int column) {
 }
 
 void ValueGrid::setNames(const std::vector<std::string>& names) {
-  painting_ = true;
   const int rows = static_cast<int>(names.size());
   if (rowCount() != rows) setRowCount(rows);
   for (int r = 0; r < rows; ++r) {
     const QString text = QString::fromStdString(names[static_cast<size_t>(r)]);
     QTableWidgetItem* it = cell(r, 0);
     if (it->text() != text) it->setText(text);
-    cell(r, 1);
+    for (int c = 1; c < columnCount(); ++c) cell(r, c);
   }
   if (badRow_ >= rows) badRow_ = -1;
-  painting_ = false;
+  if (deferred_ && deferred_->row >= rows) deferred_.reset();
+}
+
+bool ValueGrid::isEditing(int row, int column) const {
+  return editing_.isValid() && editing_.row() == row && editing_.column() == column &&
+         indexWidget(editing_) != nullptr;
 }
 
 int ValueGrid::editingRow() const {
-  if (state() != QAbstractItemView::EditingState) return -1;
-  const QModelIndex current = currentIndex();
-  return current.isValid() && current.column() == 1 ? current.row() : -1;
+  return editing_.isValid() && isEditing(editing_.row(), 1) ? editing_.row() : -1;
 }
 
-void ValueGrid::setValue(int row, const std::string& text) {
-  if (row < 0 || row >= rowCount() || row == editingRow()) return;
-  painting_ = true;
+void ValueGrid::setText(int row, int column, const std::string& text) {
+  if (row < 0 || row >= rowCount() || column < 1 || column >= columnCount()) return;
   const QString q = QString::fromStdString(text);
-  QTableWidgetItem* it = cell(row, 1);
+  if (isEditing(row, column)) {
+    deferred_ = Deferred{row, column, q};  // shown if the edit ends without a commit
+    return;
+  }
+  QTableWidgetItem* it = cell(row, column);
   if (it->text() != q) it->setText(q);
-  painting_ = false;
+}
+
+bool ValueGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  const bool editing = QTableWidget::edit(index, trigger, event);
+  if (editing && index != editing_ && indexWidget(index)) {
+    editing_ = index;
+    deferred_.reset();
+  }
+  return editing;
+}
+
+void ValueGrid::commit(const QModelIndex& index, const QString& text) {
+  if (deferred_ && deferred_->row == index.row() && deferred_->column == index.column())
+    deferred_.reset();  // the typed text replaces what the core sent meanwhile
+  emit valueCommitted(index.row(), index.column(), text);
+}
+
+void ValueGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  const std::optional<Deferred> arrived = std::exchange(deferred_, std::nullopt);
+  editing_ = QPersistentModelIndex();
+  // With EditNextItem this may open the editor of the next cell.
+  QTableWidget::closeEditor(editor, hint);
+  if (arrived && arrived->row < rowCount() && arrived->column < columnCount()) {
+    QTableWidgetItem* it = cell(arrived->row, arrived->column);
+    if (it->text() != arrived->text) it->setText(arrived->text);
+  }
+}
+
+QModelIndex ValueGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  const QModelIndex from = currentIndex();
+  const int columns = columnCount();
+  const int cells = rowCount() * columns;
+  if ((action != MoveNext && action != MovePrevious) || !from.isValid() || cells == 0)
+    return QTableWidget::moveCursor(action, modifiers);
+  const int step = action == MoveNext ? 1 : -1;
+  const int start = from.row() * columns + from.column();
+  for (int i = 1; i < cells; ++i) {
+    const int at = ((start + step * i) % cells + cells) % cells;
+    const QModelIndex index = model()->index(at / columns, at % columns);
+    if (!isRowHidden(index.row()) && !isColumnHidden(index.column()) &&
+        (index.flags() & Qt::ItemIsEditable))
+      return index;
+  }
+  return from;
 }
 
 void ValueGrid::setBadRow(int row) {
   if (row == badRow_) return;
-  painting_ = true;
   if (badRow_ >= 0 && badRow_ < rowCount())
     cell(badRow_, 1)->setData(Qt::BackgroundRole, QVariant());
   badRow_ = row >= 0 && row < rowCount() ? row : -1;
   if (badRow_ >= 0) cell(badRow_, 1)->setBackground(QColor(255, 160, 160));
-  painting_ = false;
 }
 
 int ValueGrid::fullHeight() const {
   return verticalHeader()->defaultSectionSize() * rowCount() + 2 * frameWidth();
 }
 
-QWidget* ValueGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                                         const QModelIndex& index) const {
-  QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-  if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-    const int row = index.row();
-    connect(line, &QLineEdit::textEdited, this,
-            [this, row](const QString& text) { emit typed(row, text); });
-  }
-  return editor;
+ValueGridDelegate::ValueGridDelegate(ValueGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+void ValueGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                     const QModelIndex& index) const {
+  // An editor in which nothing was typed has nothing to take, so it cannot
+  // put back a text that the core has replaced meanwhile.
+  if (const auto* line = qobject_cast<QLineEdit*>(editor); line && !line->isModified()) return;
+  QStyledItemDelegate::setModelData(editor, model, index);
+  grid_->commit(index, model->data(index, Qt::EditRole).toString());
 }
 
 }  // namespace vantor

@@ -1,11 +1,17 @@
 #pragma once
-// ValueGrid: the two-column grid of the "System" and "SystemBin" pages.
-// Column 0 holds fixed names, column 1 the values the user may type. What is
-// typed is reported as it is typed (valueEdited), so the core's model always
-// holds the grid's text; a refresh from the core leaves the cell that is being
-// edited alone, so a repaint never takes a half-typed value away.
+// ValueGrid: a grid of text cells over a table the core holds. Column 0 holds
+// fixed names; the other columns hold values the user may edit.
+//
+// An edit reaches the core only when it ends: Enter, Tab, a click on another
+// cell or the focus leaving the editor commit the typed text (valueCommitted);
+// Escape drops it, and the core never hears it. An editor in which nothing was
+// typed commits nothing. A refresh from the core never overwrites the cell
+// being edited; the newest value it brought for that cell is shown when the
+// edit ends without a commit.
+#include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,39 +23,58 @@ class ValueGrid : public QTableWidget {
  public:
   explicit ValueGrid(QWidget* parent = nullptr);
 
-  // Grid geometry: width of both columns and height of every row.
+  // Grid geometry: width of every column and height of every row.
   void setCellSize(int columnWidth, int rowHeight);
   // The rows: their names in column 0 (rows are added or removed to match).
   void setNames(const std::vector<std::string>& names);
+  // The text of a value cell, unless that cell is being edited.
+  void setText(int row, int column, const std::string& text);
   // The text of column 1 in row `row`, unless that cell is being edited.
-  void setValue(int row, const std::string& text);
+  void setValue(int row, const std::string& text) { setText(row, 1, text); }
   // The row whose value is being edited, -1 for none.
   int editingRow() const;
-  // Marks one value cell as refused (-1: none).
+  // Marks one cell of column 1 as refused (-1: none).
   void setBadRow(int row);
   // The height that shows every row without a scroll bar.
   int fullHeight() const;
 
  signals:
-  void valueEdited(int row, const QString& text);
+  // An edit of a value cell ended with this text to be taken.
+  void valueCommitted(int row, int column, const QString& text);
+
+ protected:
+  using QTableWidget::edit;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+  // Tab and Backtab move between the cells that can be edited.
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
  private:
+  friend class ValueGridDelegate;
+  struct Deferred {
+    int row, column;
+    QString text;
+  };
   QTableWidgetItem* cell(int row, int column);
-  bool painting_ = false;
+  bool isEditing(int row, int column) const;
+  void commit(const QModelIndex& index, const QString& text);
+
   int badRow_ = -1;
+  QPersistentModelIndex editing_;     // the cell whose editor is open
+  std::optional<Deferred> deferred_;  // what a refresh brought for that cell
 };
 
-// Hands every keystroke of a value cell's editor to the grid.
+// Creates the editors of a value grid and hands it what an edit commits.
 class ValueGridDelegate : public QStyledItemDelegate {
   Q_OBJECT
 
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                        const QModelIndex& index) const override;
+  explicit ValueGridDelegate(ValueGrid* grid);
+  void setModelData(QWidget* editor, QAbstractItemModel* model,
+                    const QModelIndex& index) const override;
 
- signals:
-  void typed(int row, const QString& text) const;
+ private:
+  ValueGrid* grid_;
 };
 
 }  // namespace vantor

@@ -38,6 +38,24 @@ uint32_t le32(const Bytes& b, size_t at) {
   return static_cast<uint32_t>(b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16) |
          static_cast<uint32_t>(b.at(at + 3)) << 24;
 }
+// How a test ends the edit of a grid cell.
+enum class EditEnd { Escape, Enter, Tab, ClickOtherCell, ClickSave };
+const char* endName(EditEnd end) {
+  switch (end) {
+    case EditEnd::Escape:
+      return "Escape";
+    case EditEnd::Enter:
+      return "Enter";
+    case EditEnd::Tab:
+      return "Tab";
+    case EditEnd::ClickOtherCell:
+      return "click on another cell";
+    case EditEnd::ClickSave:
+      return "click on the save button";
+  }
+  return "";
+}
+
 }  // namespace
 
 class TestConfigPages : public QObject {
@@ -110,11 +128,104 @@ class TestConfigPages : public QObject {
   QLineEdit* typeInto(ValueGrid* grid, int row, const QString& text) {
     grid->setCurrentCell(row, 1);
     grid->editItem(grid->item(row, 1));
-    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(row, 1)));
     if (!editor) return nullptr;
     editor->selectAll();
     QTest::keyClicks(editor, text);
     return editor;
+  }
+
+  // The two grids under test: the parameter table "Pesagem" on the System page
+  // (row 1 shows 7 and takes 0 to 50, saved by "Save Tab") and the Sys block on the SystemBin
+  // page (row 3 shows 3, written by SetSys).
+  struct GridUnderTest {
+    const char* grid;
+    const char* save;
+    int row;
+    uint32_t shown;      // what the edited row shows before the edit
+    uint32_t refreshed;  // what it holds after refreshFromCore()
+  };
+  static GridUnderTest gridUnderTest(const QString& name) {
+    if (name == QLatin1String("GridParTabs")) return {"GridParTabs", "SavePar", 1, 7, 9};
+    return {"SysPar", "SetSys", 3, 3, 103};
+  }
+  static Bytes sysBlock(uint32_t offset) {
+    Bytes block;
+    for (uint32_t v = 0; v < 30; ++v) putLe32(block, v + offset);
+    return block;
+  }
+  // Opens the window with the grid filled from the device and its save button usable.
+  ValueGrid* showGrid(const GridUnderTest& g) {
+    open();
+    w_->activateWindow();  // an editor loses its focus only in the active window
+    if (!QTest::qWaitForWindowActive(w_.get())) return nullptr;
+    if (QLatin1String(g.grid) == QLatin1String("GridParTabs")) {
+      readAll();
+      login("two");
+    } else {
+      login("Velmor");
+      w_->pages()->setCurrentWidget(find("System"));
+      connectMain();
+      lan2().receive(replyFrame(52, sysBlock(0)));
+      w_->repaintNow();
+    }
+    return find<ValueGrid>(g.grid);
+  }
+  // The text the core holds for the row of the grid.
+  std::string coreCell(const GridUnderTest& g) {
+    if (QLatin1String(g.grid) == QLatin1String("GridParTabs"))
+      return device().parTables.controls.gridParTabs.at(size_t(g.row)).value;
+    return device().configBlocks.controls.cells[index(BlockId::Sys)].at(size_t(g.row));
+  }
+  // The device sends new values for every row of the grid.
+  void refreshFromCore(const GridUnderTest& g) {
+    if (QLatin1String(g.grid) == QLatin1String("GridParTabs")) {
+      device().parTables.store().table(0).params[0].value = 600;
+      device().parTables.store().table(0).params[1].value = 9;
+      device().parTables.showTable(0);
+    } else {
+      lan2().receive(replyFrame(52, sysBlock(100)));
+    }
+    w_->repaintNow();
+  }
+  // The parameter bytes of the write that saving the grid must send, with
+  // `value` in the edited row.
+  static Bytes expectedWrite(const GridUnderTest& g, uint32_t value, bool refreshed) {
+    Bytes out;
+    if (QLatin1String(g.grid) == QLatin1String("GridParTabs")) {
+      out.push_back(0);  // table 0
+      putLe32(out, refreshed ? 600 : 500);
+      putLe32(out, value);
+      putLe32(out, 4294967295u);
+      return out;
+    }
+    out = sysBlock(refreshed ? 100 : 0);
+    Bytes v;
+    putLe32(v, value);
+    std::copy(v.begin(), v.end(), out.begin() + 4 * g.row);
+    return out;
+  }
+  // Clicks the grid's save button and returns the parameter bytes of the write it sent.
+  Bytes saveGrid(const GridUnderTest& g) {
+    dev_.requests.clear();
+    lan2().writes.clear();
+    click(g.save);
+    if (QLatin1String(g.grid) == QLatin1String("GridParTabs")) {
+      serve();
+      const std::vector<int> writes = dev_.tableWrites();
+      if (writes != std::vector<int>{0}) return {};
+      for (const auto& [code, params] : dev_.requests)
+        if (code == 63) return params;
+      return {};
+    }
+    device().channel.sendNextCmd();
+    const Bytes request = lan2().takeWrite();
+    if (request.size() < 11 || request.at(7) != 11) return {};
+    w_->repaintNow();
+    return Bytes(request.begin() + 8, request.end() - 3);
+  }
+  static QByteArray toHex(const Bytes& b) {
+    return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())).toHex(' ');
   }
 
  private slots:
@@ -221,8 +332,8 @@ class TestConfigPages : public QObject {
     QCOMPARE(find<QLabel>("LabelTabSgn")->text(), QStringLiteral("SERVICE USER"));
   }
 
-  // What is typed reaches the core at once, a refresh leaves the open editor
-  // alone, and "Save Tab" sends the typed value with its neighbours.
+  // A refresh leaves the open editor alone, and "Save Tab" sends the typed
+  // value with its neighbours.
   void aTypedCellSurvivesARefreshAndIsSaved() {
     open();
     readAll();
@@ -231,7 +342,8 @@ class TestConfigPages : public QObject {
     auto* grid = find<ValueGrid>("GridParTabs");
     QLineEdit* editor = typeInto(grid, 1, QStringLiteral("42"));
     QVERIFY(editor);
-    QCOMPARE(device().parTables.controls.gridParTabs.at(1).value, std::string("42"));
+    // The core hears the text when the edit ends.
+    QCOMPARE(device().parTables.controls.gridParTabs.at(1).value, std::string("7"));
     // A re-read brings another value for that row while it is being typed.
     device().parTables.store().table(0).params[1].value = 9;
     device().parTables.store().table(0).params[0].value = 600;
@@ -262,6 +374,118 @@ class TestConfigPages : public QObject {
     QCOMPARE(messages_.size(), 1);
     QVERIFY2(messages_[0].contains(QStringLiteral("abc")), qPrintable(messages_[0]));
     QVERIFY((device().channel.queue().size() == 0));
+  }
+
+  // However an edit ends, the core holds either the typed text or the old one,
+  // never a part of the edit, and the save button sends exactly what the cell
+  // then shows.
+  void anEditReachesTheCoreOnlyWhenItEnds_data() {
+    QTest::addColumn<QString>("grid");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<bool>("committed");
+    const std::pair<const char*, const char*> grids[] = {{"GridParTabs", "42"}, {"SysPar", "999"}};
+    const std::pair<EditEnd, bool> ends[] = {{EditEnd::Escape, false},
+                                             {EditEnd::Enter, true},
+                                             {EditEnd::Tab, true},
+                                             {EditEnd::ClickOtherCell, true},
+                                             {EditEnd::ClickSave, true}};
+    for (const auto& [grid, typed] : grids)
+      for (const auto& [end, committed] : ends)
+        QTest::addRow("%s %s", grid, endName(end))
+            << QString::fromLatin1(grid) << QString::fromLatin1(typed) << int(end) << committed;
+  }
+  void anEditReachesTheCoreOnlyWhenItEnds() {
+    QFETCH(QString, grid);
+    QFETCH(QString, typed);
+    QFETCH(int, end);
+    QFETCH(bool, committed);
+    const GridUnderTest g = gridUnderTest(grid);
+    ValueGrid* view = showGrid(g);
+    QVERIFY(view);
+    const QString shown = QString::number(g.shown);
+    QCOMPARE(view->item(g.row, 1)->text(), shown);
+
+    QLineEdit* editor = typeInto(view, g.row, typed);
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), typed);
+    QCOMPARE(coreCell(g), shown.toStdString());  // nothing of it while typing
+
+    switch (EditEnd(end)) {
+      case EditEnd::Escape:
+        QTest::keyClick(editor, Qt::Key_Escape);
+        break;
+      case EditEnd::Enter:
+        QTest::keyClick(editor, Qt::Key_Return);
+        break;
+      case EditEnd::Tab:
+        QTest::keyClick(editor, Qt::Key_Tab);
+        break;
+      case EditEnd::ClickOtherCell: {
+        const QRect other = view->visualItemRect(view->item(g.row + 1, 1));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, other.center());
+        break;
+      }
+      case EditEnd::ClickSave:
+        break;  // the click on the save button below ends it
+    }
+    QCoreApplication::processEvents();
+    const QString kept = committed ? typed : shown;
+    if (EditEnd(end) != EditEnd::ClickSave) {
+      QVERIFY(view->indexWidget(view->model()->index(g.row, 1)) == nullptr);
+      QCOMPARE(view->item(g.row, 1)->text(), kept);
+      QCOMPARE(coreCell(g), kept.toStdString());
+    }
+    if (EditEnd(end) == EditEnd::Tab)  // on to the value of the next row
+      QCOMPARE(view->currentIndex(), view->model()->index(g.row + 1, 1));
+
+    const Bytes sent = saveGrid(g);
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(toHex(sent), toHex(expectedWrite(g, kept.toUInt(), false)));
+    QCOMPARE(view->item(g.row, 1)->text(), kept);
+  }
+
+  // Values that arrive while a cell is edited leave its editor alone; an edit
+  // that is cancelled, or ends with nothing typed, then shows what arrived,
+  // and that is what the save button sends.
+  void aRefreshDuringAnEdit_data() {
+    QTest::addColumn<QString>("grid");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<bool>("committed");
+    for (const char* grid : {"GridParTabs", "SysPar"}) {
+      const QString name = QString::fromLatin1(grid);
+      QTest::addRow("%s typed, Escape", grid)
+          << name << QStringLiteral("42") << int(EditEnd::Escape) << false;
+      QTest::addRow("%s typed, Enter", grid)
+          << name << QStringLiteral("42") << int(EditEnd::Enter) << true;
+      QTest::addRow("%s nothing typed, Enter", grid)
+          << name << QString() << int(EditEnd::Enter) << false;
+    }
+  }
+  void aRefreshDuringAnEdit() {
+    QFETCH(QString, grid);
+    QFETCH(QString, typed);
+    QFETCH(int, end);
+    QFETCH(bool, committed);
+    const GridUnderTest g = gridUnderTest(grid);
+    ValueGrid* view = showGrid(g);
+    QVERIFY(view);
+    QLineEdit* editor = typeInto(view, g.row, typed);
+    QVERIFY(editor);
+    const QString inEditor = editor->text();
+    refreshFromCore(g);
+    QCOMPARE(editor->text(), inEditor);
+    QCOMPARE(view->item(g.row - 1, 1)->text(),
+             QString::number(grid == QLatin1String("SysPar") ? 102 : 600));
+    QCOMPARE(coreCell(g), std::to_string(g.refreshed));
+
+    QTest::keyClick(editor, EditEnd(end) == EditEnd::Escape ? Qt::Key_Escape : Qt::Key_Return);
+    QCoreApplication::processEvents();
+    const QString kept = committed ? typed : QString::number(g.refreshed);
+    QCOMPARE(view->item(g.row, 1)->text(), kept);
+    QCOMPARE(coreCell(g), kept.toStdString());
+    QCOMPARE(toHex(saveGrid(g)), toHex(expectedWrite(g, kept.toUInt(), true)));
   }
 
   void saveButtonsFollowTheTableLevelAndTheAccessLevel() {

@@ -3,6 +3,7 @@
 // that the replies fill.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -216,6 +217,79 @@ class TestMainWindow : public QObject {
     QCOMPARE(live, expected);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());
+    const std::vector<QString> twice = w_->accessApplier().duplicateNames();
+    QVERIFY2(twice.empty(), qPrintable("controls named twice: " +
+                                       QStringList(twice.begin(), twice.end()).join(", ")));
+  }
+
+  // A window or dialog created after the main window registers its root: its
+  // controls take the level applied last at once and every level after it.
+  void aRegisteredWindowFollowsTheLevel() {
+    open();
+    setLevel(2);
+    QWidget firmware;  // a window of its own, no parent
+    auto* eeprom = new QPushButton(&firmware);
+    eeprom->setObjectName(QStringLiteral("SetEEprom"));  // enabled from level 1
+    auto* dialog = new QDialog(w_.get());                // a dialog of the main window
+    auto* getLog = new QPushButton(dialog);
+    getLog->setObjectName(QStringLiteral("GetLog"));  // shown from level 4
+    getLog->hide();
+    eeprom->setEnabled(false);
+
+    w_->accessApplier().addRoot(&firmware);
+    w_->accessApplier().addRoot(dialog);
+    QVERIFY(eeprom->isEnabled());
+    QVERIFY(getLog->isHidden());
+    for (int level = 0; level <= 4; ++level) {
+      setLevel(static_cast<uint8_t>(level));
+      QCOMPARE(eeprom->isEnabled(), level >= 1);
+      QCOMPARE(!getLog->isHidden(), level >= 4);
+    }
+    // Found through the main window and through its own registration: one control.
+    QVERIFY(w_->accessApplier().duplicateNames().empty());
+    std::set<std::string_view> live;
+    for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
+    QVERIFY(live.count("SetEEprom") && live.count("GetLog"));
+
+    delete dialog;
+    live.clear();
+    for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
+    QVERIFY(live.count("SetEEprom") && !live.count("GetLog"));
+    setLevel(0);
+    QVERIFY(!eeprom->isEnabled());
+  }
+
+  // Two controls of one name: both are set, and the name is reported.
+  void aNameCarriedTwiceIsReported() {
+    open();
+    QWidget other;
+    auto* reset = new QPushButton(&other);
+    reset->setObjectName(QStringLiteral("Reset"));  // as the window's own, shown from level 3
+    QTest::ignoreMessage(QtWarningMsg, "access table: 2 controls are named Reset");
+    w_->accessApplier().addRoot(&other);
+    QCOMPARE(w_->accessApplier().duplicateNames(), std::vector<QString>{QStringLiteral("Reset")});
+    QTest::ignoreMessage(QtWarningMsg, "access table: 2 controls are named Reset");
+    setLevel(3);
+    QVERIFY(!reset->isHidden());
+    QVERIFY(!find("Reset")->isHidden());
+    QTest::ignoreMessage(QtWarningMsg, "access table: 2 controls are named Reset");
+    setLevel(2);
+    QVERIFY(reset->isHidden());
+    QVERIFY(find("Reset")->isHidden());
+  }
+
+  // A control that a page gets after the window was built is set by the next
+  // level applied like those of the window's forms.
+  void aControlAddedLaterIsSetAtTheNextLevel() {
+    open();
+    setLevel(0);
+    auto* later = new QPushButton(find("System2"));
+    later->setObjectName(QStringLiteral("SetEEprom"));  // enabled from level 1
+    QVERIFY(later->isEnabled());
+    setLevel(1);
+    QVERIFY(later->isEnabled());
+    setLevel(0);
+    QVERIFY(!later->isEnabled());
   }
 
   void loginWithTheBuiltInCodeGivesLevel4() {

@@ -108,8 +108,9 @@ class TestWindowSim : public QObject {
     QCOMPARE(sim.stop(), 0);
   }
 
-  // The tables arrive by themselves after the version; a typed value goes out
-  // with "Save Tab" and comes back with "Read Tab"; a block Get fills its grid.
+  // The tables arrive by themselves after the version; a value typed into the
+  // grid's editor goes out with "Save Tab" and comes back with "Read Tab"; a
+  // block Get fills its grid.
   void theSystemPagesAgainstTheSimulator() {
     Simulator sim(QStringLiteral("127.0.0.53"));
     QVERIFY(sim.ready());
@@ -127,12 +128,26 @@ class TestWindowSim : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(find<QLabel>(w, "ParProgress")->text(), QString(), 15000);
     QVERIFY(!find(w, "PanelSave")->isHidden());
     const int row = 1;
-    const auto& d = w.device().parTables.store().table(0).params[row];
-    const uint32_t wanted = d.value == d.min ? d.max : d.min;  // another value within the limits
-    grid->item(row, 1)->setText(QString::number(wanted));
+    ParDescriptor& d = w.device().parTables.store().table(0).params[row];
+    const uint32_t before = d.value;
+    const uint32_t wanted = before == d.min ? d.max : d.min;  // another value within the limits
+    bool saved = false;
+    w.device().channel.onReply = [&saved](int code, ByteView) { saved = saved || code == 63; };
+    grid->setCurrentCell(row, 1);
+    grid->editItem(grid->item(row, 1));
+    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(row, 1)));
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QString::number(wanted));
+    QTest::keyClick(editor, Qt::Key_Return);
     QTest::mouseClick(find<QPushButton>(w, "SavePar"), Qt::LeftButton);
-    grid->item(row, 1)->setText(QStringLiteral("0"));  // what the device says comes back below
-    w.device().parTables.store().table(0).params[row].value = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(saved, 10000);
+    w.device().channel.onReply = nullptr;
+    // Forget the value here: only the device's answer to "Read Tab" brings it back.
+    d.value = before;
+    w.device().parTables.showTable(0);
+    w.repaintNow();
+    QCOMPARE(grid->item(row, 1)->text(), QString::number(before));
     QTest::mouseClick(find<QPushButton>(w, "GetTab"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(grid->item(row, 1)->text(), QString::number(wanted), 10000);
 
