@@ -6,8 +6,8 @@
 // BlockBackupFile, load them from it, and write all six.
 //
 // The page binds each grid (column 0 from blockLayout(id).rowNames, column 1
-// from controls.cells[id]) and repaints on Area::ConfigBlocks; cell edits go
-// into controls.cells as they happen.
+// from controls.cells[id]) and repaints on Area::ConfigBlocks; a cell edit goes
+// into controls.cells when it ends.
 #include <array>
 #include <optional>
 #include <span>

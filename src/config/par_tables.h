@@ -6,8 +6,8 @@
 // that ends in a full re-read.
 //
 // The page binds to `controls` (named after its widgets) and repaints on
-// Area::ParTables; edits of the grid's value column are written into
-// controls.gridParTabs[row].value as they happen and read when a table is saved.
+// Area::ParTables; an edit of the grid's value column is written into
+// controls.gridParTabs[row].value when it ends and read when a table is saved.
 #include <array>
 #include <cstdint>
 #include <functional>

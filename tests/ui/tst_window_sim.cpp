@@ -132,7 +132,8 @@ class TestWindowSim : public QObject {
     const uint32_t before = d.value;
     const uint32_t wanted = before == d.min ? d.max : d.min;  // another value within the limits
     bool saved = false;
-    w.device().channel.onReply = [&saved](int code, ByteView) { saved = saved || code == 63; };
+    const auto watch = w.device().channel.onReply.connect(
+        [&saved](int code, ByteView) { saved = saved || code == 63; });
     grid->setCurrentCell(row, 1);
     grid->editItem(grid->item(row, 1));
     auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(row, 1)));
@@ -142,7 +143,7 @@ class TestWindowSim : public QObject {
     QTest::keyClick(editor, Qt::Key_Return);
     QTest::mouseClick(find<QPushButton>(w, "SavePar"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(saved, 10000);
-    w.device().channel.onReply = nullptr;
+    w.device().channel.onReply.disconnect(watch);
     // Forget the value here: only the device's answer to "Read Tab" brings it back.
     d.value = before;
     w.device().parTables.showTable(0);
