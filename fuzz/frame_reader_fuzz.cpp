@@ -1,5 +1,12 @@
 // The reply frame reader fed arbitrary byte streams: whole, byte by byte and in
-// slices chosen by the input. Every way must give the same frames and errors.
+// slices chosen by the input. Every way must give the same frames.
+//
+// The stream is cut into segments that arrive at times chosen by the input (so
+// partial frames expire between them, as on a slow or broken link); a segment is
+// "[step][length: 2 bytes][bytes]", its time the previous one plus step x 10 ms,
+// and the poll tick's expiry check runs between segments. Inputs of up to
+// 70 000 bytes reach frames whose ParNum is anywhere up to 65 535.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -24,15 +31,37 @@ struct Trace : FrameSink {
   }
 };
 
-Trace run(const uint8_t* data, size_t size, size_t sliceSeed) {
+struct Segment {
+  int64_t at;
+  ByteView bytes;
+};
+
+std::vector<Segment> segments(const uint8_t* data, size_t size) {
+  std::vector<Segment> out;
+  int64_t now = 0;
+  size_t at = 0;
+  while (at + 3 <= size) {
+    now += data[at] * 10;
+    const size_t len = std::min<size_t>(data[at + 1] << 8 | data[at + 2], size - at - 3);
+    out.push_back({now, ByteView(data + at + 3, len)});
+    at += 3 + len;
+  }
+  return out;
+}
+
+Trace run(const std::vector<Segment>& stream, size_t sliceSeed) {
   FrameReader reader;
   Trace t;
-  size_t at = 0;
-  while (at < size) {
-    size_t n = sliceSeed == 0 ? size : (sliceSeed == 1 ? 1 : 1 + (data[at] * sliceSeed) % 97);
-    if (n > size - at) n = size - at;
-    reader.feed(ByteView(data + at, n), 0, t);
-    at += n;
+  for (const Segment& seg : stream) {
+    reader.expire(seg.at, t);
+    size_t at = 0;
+    while (at < seg.bytes.size()) {
+      size_t n = sliceSeed == 0 ? seg.bytes.size()
+                                : (sliceSeed == 1 ? 1 : 1 + (seg.bytes[at] * sliceSeed) % 97);
+      n = std::min(n, seg.bytes.size() - at);
+      reader.feed(seg.bytes.subspan(at, n), seg.at, t);
+      at += n;
+    }
   }
   return t;
 }
@@ -40,9 +69,10 @@ Trace run(const uint8_t* data, size_t size, size_t sliceSeed) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const Trace whole = run(data, size, 0);
-  const Trace bytes = run(data, size, 1);
-  const Trace slices = run(data, size, 31);
+  const std::vector<Segment> stream = segments(data, size);
+  const Trace whole = run(stream, 0);
+  const Trace bytes = run(stream, 1);
+  const Trace slices = run(stream, 31);
   // Good frames never depend on how the stream was cut.
   if (whole.frames != bytes.frames || whole.frames != slices.frames) std::abort();
   return 0;

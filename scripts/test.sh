@@ -41,7 +41,7 @@ for target in "$root"/build-fuzz/fuzz/*_fuzz; do
   seeds=()
   [ -d "$root/fuzz/seeds/$name" ] && seeds=("$root/fuzz/seeds/$name")
   echo "-- $name"
-  "$target" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" "${seeds[@]}" 2>&1 | tail -n 2
+  "$target" -max_total_time="$fuzz_seconds" -max_len=70000 -print_final_stats=0 "$corpus" "${seeds[@]}" 2>&1 | tail -n 2
   passed=$((passed + 1))
 done
 echo "$passed passed, 0 failed"
