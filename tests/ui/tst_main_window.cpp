@@ -570,6 +570,23 @@ class TestMainWindow : public QObject {
     runGuarded(w_.get(), [&] { after = true; });
     QVERIFY(after);  // the window goes on
   }
+
+  // What a socket or timer event of a feature throws is shown as the standard
+  // error message once the event is over, and the window goes on.
+  void anExceptionInASocketEventIsShownAfterTheEvent() {
+    QStringList shown;
+    setErrorPresenter([&](QWidget*, const QString& text) { shown << text; });
+    open();
+    auto socket = w_->device().seams.makeSocket();
+    struct Throwing : SocketListener {
+      void socketRead(ByteView) override { throw std::runtime_error("Socket Error # 10061"); }
+      void socketError(const std::string&) override {}
+    } listener;
+    socket->setListener(&listener);
+    seams_->sockets.back()->receive(Bytes{1});
+    QVERIFY(shown.isEmpty());  // not from inside the event
+    QTRY_COMPARE(shown, QStringList{QStringLiteral("Socket Error # 10061")});
+  }
 };
 
 QTEST_MAIN(TestMainWindow)
