@@ -21,7 +21,43 @@ void CommandChannel::observeReply(int code, CommandFeature* observer) {
   observers_.at(static_cast<size_t>(code)).push_back(observer);
 }
 
+const char* requestEndText(RequestEnd end) {
+  switch (end) {
+    case RequestEnd::Refused:
+      return "refused";
+    case RequestEnd::NoReply:
+      return "no reply";
+    case RequestEnd::BadReply:
+      return "no good reply";
+  }
+  return "";
+}
+
+void CommandChannel::setReplyTimer(Timer* timer) {
+  if (replyTimer_) replyTimer_->setCallback(nullptr);
+  replyTimer_ = timer;
+  if (!timer) return;
+  timer->setInterval(kDefaultReplyTimeoutMs);
+  timer->setCallback([this] { replyTimedOut(); });
+}
+
+void CommandChannel::setReplyTimeoutMs(int ms) {
+  if (replyTimer_) replyTimer_->setInterval(ms);
+}
+
+std::optional<int> CommandChannel::awaitedCode() const {
+  if (!inFlight_) return std::nullopt;
+  return inFlight_->code;
+}
+
+void CommandChannel::linkDown() {
+  inFlight_.reset();
+  silences_ = 0;
+  if (replyTimer_) replyTimer_->setEnabled(false);
+}
+
 void CommandChannel::sendNextCmd() {
+  if (inFlight_) return;  // one request at a time: the next goes out when this one ends
   const std::optional<int> code = queue_.head();
   if (!code) return;
   tx_.begin(*code);
@@ -46,9 +82,74 @@ void CommandChannel::sendNextCmd() {
   readouts_.msComPr = tx_.msComPr();
   readouts_.protMaster = tx_.protMaster();
   shell_.changed(Area::Readouts);
+  // A request sent while the link is down goes nowhere: it is consumed and
+  // nothing is awaited.
+  const bool delivered = linkUp();
   if (lan2_) lan2_->write(frame);
   onRequestSent(*code, frame);
   queue_.popHead();
+  if (delivered) awaitReply(*code, frame);
+}
+
+void CommandChannel::awaitReply(int code, ByteView frame) {
+  inFlight_.emplace();
+  inFlight_->code = code;
+  inFlight_->frame.assign(frame.begin(), frame.end());
+  armReplyTimer();
+}
+
+void CommandChannel::armReplyTimer() {
+  if (!replyTimer_) return;
+  replyTimer_->setEnabled(false);  // restarts the wait
+  replyTimer_->setEnabled(true);
+}
+
+void CommandChannel::stopWaiting() {
+  inFlight_.reset();
+  if (replyTimer_) replyTimer_->setEnabled(false);
+}
+
+void CommandChannel::sendOnceMore(bool afterSilence) {
+  inFlight_->repeated = true;
+  inFlight_->repeatedAfterSilence = afterSilence;
+  if (lan2_) lan2_->write(inFlight_->frame);
+  onRequestSent(inFlight_->code, inFlight_->frame);
+  armReplyTimer();
+}
+
+void CommandChannel::endRequest(RequestEnd end) {
+  const int code = inFlight_->code;
+  stopWaiting();
+  const uint8_t c = static_cast<uint8_t>(code);
+  if (CommandFeature* owner = handlers_[c] ? handlers_[c] : builders_[c]) {
+    try {
+      owner->requestEnded(code, end);
+    } catch (const std::exception& e) {
+      shell_.setError(1, format("Command %d: %s", code, e.what()));
+    }
+  }
+  onRequestEnded(code, end);
+}
+
+void CommandChannel::replyTimedOut() {
+  if (!inFlight_ || inFlight_->answered) {  // a late second answer never came: go on
+    stopWaiting();
+    sendNextCmd();
+    return;
+  }
+  onSilence(++silences_);
+  if (!inFlight_->repeated) {
+    sendOnceMore(true);
+    return;
+  }
+  shell_.setError(1, format("No reply to command %d", inFlight_->code));
+  endRequest(RequestEnd::NoReply);
+  sendNextCmd();
+}
+
+void CommandChannel::unsolicited(int code, const char* what) {
+  ++unsolicited_;
+  shell_.log(format("%s %d", what, code));
 }
 
 void CommandChannel::lan2Read(ByteView bytes) { reader_.feed(bytes, clock_.monotonicMs(), *this); }
@@ -61,6 +162,19 @@ void CommandChannel::frameError(const std::string& text, ByteView head,
   if (counters) readouts_.slComPr = format("%6d %6d", counters->replyCounter, counters->parNum);
   shell_.changed(Area::Readouts);
   shell_.setError(1, text);
+  // Bytes that do not even start a frame are no reply; a late second answer
+  // that arrives damaged changes nothing.
+  if (!inFlight_ || inFlight_->answered || text == "NET_ERR_STX") return;
+  silences_ = 0;
+  if (text == "NAK") {
+    endRequest(RequestEnd::Refused);
+  } else if (!inFlight_->repeated) {
+    sendOnceMore(false);
+    return;
+  } else {
+    endRequest(RequestEnd::BadReply);
+  }
+  sendNextCmd();
 }
 
 void CommandChannel::frameGood(ByteView frame) {
@@ -68,7 +182,28 @@ void CommandChannel::frameGood(ByteView frame) {
   readouts_.slComPr = format("%6d %6d", frame[3] << 8 | frame[4], static_cast<int>(parNum));
   readouts_.comProt = hexGroups(frame.first(9)) + "..  " + hexGroups(frame.last(3));
   shell_.changed(Area::Readouts);
+  const int code = frame[7];
+  // The device answers only what it is asked: anything else is stale or foreign.
+  if (!inFlight_ || (code != inFlight_->code && (code != 0 || inFlight_->answered))) {
+    unsolicited(code, "Unsolicited reply");
+    return;
+  }
+  silences_ = 0;
+  if (inFlight_->answered) {  // the late answer to the first sending
+    unsolicited(code, "Second reply ignored");
+    stopWaiting();
+    sendNextCmd();
+    return;
+  }
   onGoodReply();
+  if (code == 0) {  // an unusable exchange: shown by its handler, the request is refused
+    endRequest(RequestEnd::Refused);
+  } else if (inFlight_->repeatedAfterSilence) {
+    inFlight_->answered = true;
+    armReplyTimer();
+  } else {
+    stopWaiting();
+  }
   dispatchReply(frame);
 }
 

@@ -27,6 +27,8 @@ struct Readouts {
 
 class CommandChannel : private FrameSink {
  public:
+  static constexpr int kDefaultReplyTimeoutMs = 1000;
+
   CommandChannel(Shell& shell, const Clock& clock);
 
   // The composition root binds each code to the feature that writes its request
@@ -36,6 +38,11 @@ class CommandChannel : private FrameSink {
   void bindReply(int code, CommandFeature* handler);
   void observeReply(int code, CommandFeature* observer);
   void setSocket(Socket* lan2) { lan2_ = lan2; }
+  // The timer that ends the wait for a reply; its interval is the reply timeout.
+  void setReplyTimer(Timer* timer);
+  void setReplyTimeoutMs(int ms);
+  // The main link ended: no reply is awaited any more.
+  void linkDown();
   // Whether a request sent now reaches the device (the main link is connected).
   bool linkUp() const { return lan2_ && lan2_->connected(); }
 
@@ -47,6 +54,11 @@ class CommandChannel : private FrameSink {
   void clearQueue() { queue_.clear(); }
 
   const CmdQueue& queue() const { return queue_; }
+  // The code of the request whose reply is awaited (a request is sent only when
+  // none is), or nothing.
+  std::optional<int> awaitedCode() const;
+  // Good frames that answered nothing that was asked (stale or foreign).
+  uint32_t unsolicitedCount() const { return unsolicited_; }
   const Readouts& readouts() const { return readouts_; }
   TxFrame& txFrame() { return tx_; }
 
@@ -59,6 +71,10 @@ class CommandChannel : private FrameSink {
   // replies from here).
   Signal<int, ByteView> onReply;
   Signal<int, ByteView> onRequestSent;
+  // A request ended without its reply (after its feature was told).
+  Signal<int, RequestEnd> onRequestEnded;
+  // Reply timeouts in a row (a reply of any kind starts the count again).
+  Signal<int> onSilence;
 
  private:
   void frameGood(ByteView frame) override;
@@ -66,10 +82,33 @@ class CommandChannel : private FrameSink {
                   std::optional<FrameCounters> counters) override;
   void dispatchReply(ByteView frame);
   void runHandler(CommandFeature& feature, int code, ByteView payload);
+  void awaitReply(int code, ByteView frame);
+  void armReplyTimer();
+  void stopWaiting();
+  void sendOnceMore(bool afterSilence);
+  void endRequest(RequestEnd end);
+  void replyTimedOut();
+  void unsolicited(int code, const char* what);
+
+  // The request whose reply is awaited. It is sent once more after a bad reply
+  // or a silence; after a silence its first sending may still be answered late,
+  // so once the reply has come the queue waits for that second answer (or one
+  // more timeout) rather than take it for the next request's reply.
+  struct InFlight {
+    int code = 0;
+    Bytes frame;            // what was sent, for the one repeat
+    bool repeated = false;  // sent a second time
+    bool repeatedAfterSilence = false;
+    bool answered = false;  // the reply came; a late second one may follow
+  };
 
   Shell& shell_;
   const Clock& clock_;
   Socket* lan2_ = nullptr;
+  Timer* replyTimer_ = nullptr;
+  std::optional<InFlight> inFlight_;
+  uint32_t unsolicited_ = 0;
+  int silences_ = 0;
   CmdQueue queue_;
   TxFrame tx_;
   FrameReader reader_;

@@ -6,6 +6,17 @@
 
 namespace vantor {
 
+// How a request ended without the reply it asked for.
+enum class RequestEnd {
+  Refused,   // the device answered NAK or with code 0
+  NoReply,   // silence, also after the request was sent once more
+  BadReply,  // the reply failed its checks, also after the request was sent once more
+};
+
+// "refused", "no reply", "no good reply": for messages such as
+// "Reading table 3 of 7 stopped: no reply to parameter 12".
+const char* requestEndText(RequestEnd end);
+
 class CommandFeature {
  public:
   virtual ~CommandFeature() = default;
@@ -16,6 +27,12 @@ class CommandFeature {
   virtual void handleReply(int code, PayloadReader& payload) {
     (void)code;
     (void)payload;
+  }
+  // The request of `code` ended without its reply; a chain that waited for it
+  // stops here and says so.
+  virtual void requestEnded(int code, RequestEnd end) {
+    (void)code;
+    (void)end;
   }
 };
 

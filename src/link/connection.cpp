@@ -59,7 +59,8 @@ Connection::Connection(Shell& shell, CommandChannel& channel, Seams& seams)
       mobSock_(seams.makeSocket()),
       relTim_(seams.makeTimer()),
       cmdTime_(seams.makeTimer()),
-      timeOutConect_(seams.makeTimer()) {
+      timeOutConect_(seams.makeTimer()),
+      replyTim_(seams.makeTimer()) {
   lan2Events_ = std::make_unique<Lan2Events>(*this);
   portRecEvents_ =
       std::make_unique<SideEvents>(*this, "Slave", 2, *portRec_, &ConnectionHooks::portRecRead);
@@ -69,7 +70,9 @@ Connection::Connection(Shell& shell, CommandChannel& channel, Seams& seams)
   portRec_->setListener(portRecEvents_.get());
   mobSock_->setListener(mobSockEvents_.get());
   channel_.setSocket(lan2_.get());
+  channel_.setReplyTimer(replyTim_.get());
   goodReplyId_ = channel_.onGoodReply.connect([this] { goodReply(); });
+  silenceId_ = channel_.onSilence.connect([this](int inARow) { replySilence(inARow); });
 
   relTim_->setCallback([this] { RelTimTimer(); });
   relTim_->setInterval(kPollMs);
@@ -86,7 +89,9 @@ Connection::~Connection() {
   portRec_->setListener(nullptr);
   mobSock_->setListener(nullptr);
   channel_.setSocket(nullptr);
+  channel_.setReplyTimer(nullptr);
   channel_.onGoodReply.disconnect(goodReplyId_);
+  channel_.onSilence.disconnect(silenceId_);
 }
 
 void Connection::LanOnClick() {
@@ -99,6 +104,9 @@ void Connection::LanOnClick() {
 }
 
 void Connection::LanOffClick() {
+  // After "Disconnect" nothing opens again until "Connect", not even a
+  // reconnect that an earlier error had armed.
+  timeOutConect_->setEnabled(false);
   lan2_->close();
   portRec_->close();
   mobSock_->close();
@@ -109,7 +117,9 @@ void Connection::Lan2Connecting() { shell_.log("C..ing"); }
 
 void Connection::Lan2Connect() {
   shell_.setError(0, "Conect Master");
+  silent_ = false;
   channel_.resetReceiver();
+  channel_.linkDown();
   channel_.clearQueue();
   channel_.queueCmd(70);
   channel_.queueCmd(51);
@@ -123,7 +133,9 @@ void Connection::Lan2Write() { shell_.log("WR2"); }
 
 void Connection::Lan2Disconnect() {
   shell_.setError(0, "Sconect Master");
+  silent_ = false;
   channel_.resetReceiver();
+  channel_.linkDown();
   hooks.mainDisconnected();
 }
 
@@ -190,14 +202,29 @@ void Connection::RelTimTimer() {
   hooks.pollTickEnd();
 }
 
+// A device that stays silent while connected is reported, and its indicator
+// stays red until it answers again.
+void Connection::replySilence(int inARow) {
+  if (inARow < kSilencesReported || silent_) return;
+  silent_ = true;
+  shell_.setError(0, "No reply");
+  shell_.debFl = Colour::Red;
+  shell_.changed(Area::Indicators);
+}
+
 void Connection::goodReply() {
+  if (silent_) {
+    silent_ = false;
+    shell_.setError(0, "Conect Master");
+  }
   shell_.debFl = shell_.slFl = Colour::Green;
   shell_.changed(Area::Indicators);
   cmdTime_->setEnabled(true);
 }
 
 void Connection::CmdTimeTimer() {
-  shell_.debFl = shell_.msFl = shell_.slFl = Colour::ButtonFace;
+  shell_.msFl = shell_.slFl = Colour::ButtonFace;
+  shell_.debFl = silent_ ? Colour::Red : Colour::ButtonFace;
   shell_.changed(Area::Indicators);
   cmdTime_->setEnabled(false);
 }

@@ -45,6 +45,7 @@ class Connection {
   static constexpr int kPollMs = 250;
   static constexpr int kIndicatorMs = 200;
   static constexpr int kReconnectMs = 1000;
+  static constexpr int kSilencesReported = 3;  // reply timeouts in a row before "No reply"
 
   Connection(Shell& shell, CommandChannel& channel, Seams& seams);
   ~Connection();
@@ -71,6 +72,7 @@ class Connection {
   Timer& relTim() { return *relTim_; }
   Timer& cmdTime() { return *cmdTime_; }
   Timer& timeOutConect() { return *timeOutConect_; }
+  Timer& replyTim() { return *replyTim_; }
 
  private:
   class Lan2Events;
@@ -84,14 +86,17 @@ class Connection {
   void Lan2Disconnect();
   void socketFailed(size_t panel, const char* text);
   void goodReply();
+  void replySilence(int inARow);
 
   Shell& shell_;
   CommandChannel& channel_;
   std::string openedHost_;  // the host of the last Connect, used by the reconnect
   int32_t linkErrCount_ = 0;
   Signal<>::Id goodReplyId_ = 0;
+  Signal<int>::Id silenceId_ = 0;
   std::unique_ptr<Socket> lan2_, portRec_, mobSock_;
-  std::unique_ptr<Timer> relTim_, cmdTime_, timeOutConect_;
+  std::unique_ptr<Timer> relTim_, cmdTime_, timeOutConect_, replyTim_;
+  bool silent_ = false;  // "No reply": the device stopped answering
   std::unique_ptr<Lan2Events> lan2Events_;
   std::unique_ptr<SideEvents> portRecEvents_, mobSockEvents_;
 };

@@ -86,8 +86,17 @@ class TestConfigPages : public QObject {
     device().connection.controls.host = "127.0.0.9";
     QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
     lan2().connect();
+    lan2().receive(replyFrame(70, {0}));  // the version and status requests of the connect
+    lan2().receive(replyFrame(51, Bytes(56, 0)));
     lan2().writes.clear();
     device().channel.clearQueue();
+  }
+  // Sends `code` as the next request and lets the device answer it with `payload`.
+  void ask(int code, const Bytes& payload) {
+    device().channel.queueCmd(code);
+    device().channel.sendNextCmd();
+    lan2().writes.clear();
+    lan2().receive(replyFrame(code, payload));
   }
   // Sends what the clicks queued; the table device answers it and what it chains.
   void serve() {
@@ -166,7 +175,7 @@ class TestConfigPages : public QObject {
       login("Velmor");
       w_->pages()->setCurrentWidget(find("System"));
       connectMain();
-      lan2().receive(replyFrame(52, sysBlock(0)));
+      ask(52, sysBlock(0));
       w_->repaintNow();
     }
     return find<ValueGrid>(g.grid);
@@ -184,7 +193,7 @@ class TestConfigPages : public QObject {
       device().parTables.store().table(0).params[1].value = 9;
       device().parTables.showTable(0);
     } else {
-      lan2().receive(replyFrame(52, sysBlock(100)));
+      ask(52, sysBlock(100));
     }
     w_->repaintNow();
   }
@@ -586,7 +595,8 @@ class TestConfigPages : public QObject {
     auto* sys = find<ValueGrid>("SysPar");
     Bytes sysBlock;
     for (uint32_t v = 0; v < 30; ++v) putLe32(sysBlock, v);
-    lan2().receive(replyFrame(52, sysBlock));
+    lan2().receive(replyFrame(37, {}));  // the zero block's write is answered
+    ask(52, sysBlock);
     w_->repaintNow();
     QCOMPARE(sys->item(29, 1)->text(), QStringLiteral("29"));
     commit(typeInto(sys, 3, QStringLiteral("x1")));

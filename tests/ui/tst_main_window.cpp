@@ -484,6 +484,7 @@ class TestMainWindow : public QObject {
     open();
     QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
     lan2().connect();
+    lan2().receive(replyFrame(70, {0}));
     lan2().receive(replyFrame(51, statusPayload()));
     w_->repaintNow();
     const QColor green(0, 128, 0);
@@ -502,7 +503,12 @@ class TestMainWindow : public QObject {
     lan2().connect();
     w_->repaintNow();
     const int before = w_->repaintCount();
-    for (int i = 0; i < 500; ++i) lan2().receive(replyFrame(51, statusPayload()));
+    lan2().receive(replyFrame(70, {0}));
+    for (int i = 0; i < 500; ++i) {  // each reply answers the status request that awaits it
+      lan2().receive(replyFrame(51, statusPayload()));
+      w_->device().channel.queueCmd(51);
+      w_->device().channel.sendNextCmd();
+    }
     QCOMPARE(w_->repaintCount(), before);  // nothing painted inside the stream
     QTRY_COMPARE(w_->repaintCount(), before + 1);
     QTest::qWait(100);

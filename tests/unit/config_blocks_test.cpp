@@ -88,6 +88,7 @@ TEST_F(ConfigBlocksTest, ACellThatIsNoNumberKeepsItsWriteUnsentAndTheQueueGoesOn
   EXPECT_EQ(blocks().values(BlockId::Sorter)[0], 10u);  // nothing taken into the block
   device.channel.sendNextCmd();
   EXPECT_EQ(sentCodes(), std::vector<int>{82});
+  lan2().receive(replyFrame(82, {}));
 
   cells(BlockId::Sorter)[0] = "77";
   cells(BlockId::Sorter)[3] = "13";

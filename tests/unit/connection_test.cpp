@@ -59,24 +59,27 @@ TEST_F(ConnectionTest, SideSocketErrorsHaveTheirOwnTextsAndShareTheCounter) {
   EXPECT_EQ(lan2().state, FakeSocket::State::Closed);
 }
 
-TEST_F(ConnectionTest, DisconnectStopsThePollButAPendingReconnectStillFires) {
+// "Disconnect" means disconnected: a reconnect armed by an earlier error does not
+// fire after it, and nothing opens until "Connect".
+TEST_F(ConnectionTest, DisconnectStopsThePollAndAPendingReconnect) {
   connectMain();
   device.tablesLoaded = device.productsLoaded = true;
   lan2().fail();
   EXPECT_EQ(shell().errorBar[0], "Sconect Master");
   EXPECT_FALSE(device.tablesLoaded);
   EXPECT_FALSE(device.productsLoaded);
+  EXPECT_TRUE(reconnect().enabled());
   device.connection.LanOffClick();
   EXPECT_FALSE(relTim().enabled());
+  EXPECT_FALSE(reconnect().enabled());
   reconnect().fire();
+  EXPECT_EQ(lan2().state, FakeSocket::State::Closed);
+  device.connection.LanOnClick();
   EXPECT_EQ(lan2().state, FakeSocket::State::Opening);
 }
 
 TEST_F(ConnectionTest, PollModesSetThePeriodAndQueueTheirCommand) {
   connectMain();
-  lan2().receive(replyFrame(70, hex("00")));
-  lan2().receive(replyFrame(51, Bytes(56, 0)));
-  sentCodes();
   cmdTime().fire();
   struct Case {
     PollMode mode;
@@ -90,6 +93,7 @@ TEST_F(ConnectionTest, PollModesSetThePeriodAndQueueTheirCommand) {
     EXPECT_EQ(sentCodes(), c.sent);
     EXPECT_EQ(shell().debFl, c.mode == PollMode::Off ? Colour::ButtonFace : Colour::Red);
     EXPECT_EQ(shell().msFl, shell().debFl);
+    for (int code : c.sent) lan2().receive(replyFrame(code, Bytes(56, 0)));
     cmdTime().setEnabled(true);
     cmdTime().fire();
   }

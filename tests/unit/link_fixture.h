@@ -21,12 +21,25 @@ struct LinkFixture : ::testing::Test {
   FakeTimer& reconnect() { return *seams.timers.at(2); }
   Shell& shell() { return device.shell; }
 
-  // Connects the main link and takes the version request it sends at once.
+  FakeTimer& replyTim() { return *seams.timers.at(3); }
+
+  // Connects the main link and answers the version and status requests it
+  // sends first, so the link is idle and no request awaits its reply.
   void connectMain() {
     device.connection.controls.host = "127.0.0.9";
     device.connection.LanOnClick();
     lan2().connect();
+    lan2().receive(replyFrame(70, Bytes{0}));
+    lan2().receive(replyFrame(51, Bytes(56, 0)));
     lan2().writes.clear();
+    shell().statusBar = {"Rev", "Status", shell().statusBar[2]};
+  }
+  // Sends `code` as the next request and lets the device answer it with `payload`.
+  void ask(int code, const Bytes& payload) {
+    device.channel.queueCmd(code);
+    device.channel.sendNextCmd();
+    lan2().writes.clear();
+    lan2().receive(replyFrame(code, payload));
   }
   // The command codes of everything written to the main socket so far, taken.
   std::vector<int> sentCodes() {

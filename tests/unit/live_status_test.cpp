@@ -31,11 +31,11 @@ TEST_F(LiveStatusTest, VersionWithTheModelPrefixQueuesTheTableList) {
 
 TEST_F(LiveStatusTest, VersionTextEndsAtZeroOrAtThePayloadEnd) {
   connectMain();
-  lan2().receive(replyFrame(70, hex("41 42 00 43")));
+  ask(70, hex("41 42 00 43"));
   EXPECT_EQ(shell().statusBar[0], "AB");
-  lan2().receive(replyFrame(70, hex("58 59")));
+  ask(70, hex("58 59"));
   EXPECT_EQ(shell().statusBar[0], "XY");
-  lan2().receive(replyFrame(70, {}));
+  ask(70, {});
   EXPECT_EQ(shell().statusBar[0], "");
 }
 
@@ -53,7 +53,7 @@ TEST_F(LiveStatusTest, StatusFieldsAreDecodedAndShownExactly) {
   p[44] = 0xFF, p[45] = 0xFF;
   for (int i = 46; i < 50; ++i) p[static_cast<size_t>(i)] = 0xFF;
   p[52] = 0xAB, p[53] = 0x01, p[54] = 0, p[55] = 0x7F;
-  lan2().receive(replyFrame(51, p));
+  ask(51, p);
   const LiveStatusFields& f = device.liveStatus.fields();
   EXPECT_EQ(shell().statusBar[1], "Ls 4294967295 T 10000 Rs 200 St 7");
   EXPECT_EQ(f.comStat, "1 2 3 250");
@@ -73,19 +73,21 @@ TEST_F(LiveStatusTest, ShortStatusReadsMissingBytesAsZeroAndSaysSo) {
   Bytes p(40, 0);
   p[4] = 5;
   p[20] = 9;
-  lan2().receive(replyFrame(51, p));
+  ask(51, p);
   EXPECT_EQ(shell().statusBar[1], "Ls 0 T 5 Rs 0 St 0");
   EXPECT_EQ(device.liveStatus.fields().peso, "9 0 0 0 0 0");
   EXPECT_EQ(device.liveStatus.fields().errorApp, "0");
   EXPECT_EQ(shell().errorBar[1], "Short reply 51: 40 of 56 bytes");
   // A longer status is fine: only the first 56 bytes are read.
   shell().errorBar[1].clear();
-  lan2().receive(replyFrame(51, Bytes(80, 0)));
+  ask(51, Bytes(80, 0));
   EXPECT_EQ(shell().errorBar[1], "");
 }
 
 TEST_F(LiveStatusTest, ReplyCodeZeroIsReportedAsAnUnusableExchange) {
   connectMain();
-  lan2().receive(replyFrame(0, {}));
+  device.channel.queueCmd(51);
+  device.channel.sendNextCmd();
+  lan2().receive(replyFrame(0, {}));  // the device's answer to a request it could not use
   EXPECT_EQ(shell().errorBar[1], "lixo");
 }

@@ -31,8 +31,9 @@ struct ParFileTest : ParTablesFixture {
   }
   // The device's version reply, which the files are identified by.
   void version(const std::string& text) {
-    lan2().receive(replyFrame(70, Bytes(text.begin(), text.end())));
-    device.channel.clearQueue();
+    ask(70, Bytes(text.begin(), text.end()));
+    dev.serve(lan2());  // the table list that a model's version asks for, and its sweep
+    dev.requests.clear();
   }
   ParFileTest() {
     readAll();
@@ -178,7 +179,7 @@ TEST_F(ParFileTest, FilesThatCannotBeOpenedOrCreatedSaySo) {
 
 TEST_F(ParFileTest, SaveAllToDeviceWritesEveryTableThenReadsEverythingAgain) {
   dev.tables.push_back({"Quarta", 0, {{"Q", "", "", 0, 10, 0, 4}}});
-  readAll();
+  version(" RW4000 8.10");  // reads the four tables
   const std::string path = dir.file("four.txt");
   writeWhole(path, kSaved + "\r\nQuarta\r\n\tQ\t9\r\n");
   group().SaveAllParClick();  // no accepted file yet: nothing happens

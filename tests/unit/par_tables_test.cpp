@@ -255,10 +255,8 @@ TEST_F(ParTablesTest, AReconnectDoesNotResumeAnAbandonedSaveAllSweep) {
   device.channel.sendNextCmd();
   lan2().takeWrite();
   lan2().close();
-  lan2().connect();  // the version reply queues the table list again
-  lan2().writes.clear();
-  device.channel.clearQueue();
-  lan2().receive(replyFrame(62, dev.tableList()));
+  connectMain();
+  ask(62, dev.tableList());  // as the version reply would
   dev.serve(lan2());
   dev.requests.clear();
   tables().ListTabsChange(1);
