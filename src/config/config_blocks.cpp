@@ -31,6 +31,16 @@ void ConfigBlocks::showBlock(BlockId id) {
   for (size_t r = 0; r < cells.size(); ++r) cells[r] = cellText(v[r]);
 }
 
+// A block read or write that ended without its reply is named with its button.
+void ConfigBlocks::requestEnded(int code, RequestEnd end) {
+  const BlockLayout* read = blockByReadCode(code);
+  const BlockLayout* write = blockByWriteCode(code);
+  if (!read && !write) return;
+  controls.message =
+      format("%s: %s", read ? read->getButton : write->setButton, requestEndText(end));
+  changed();
+}
+
 void ConfigBlocks::handleReply(int code, PayloadReader& payload) {
   const BlockLayout* layout = blockByReadCode(code);
   if (!layout) return;

@@ -53,6 +53,7 @@ class ConfigBlocks final : public CommandFeature {
 
   void buildRequest(int code, RequestWriter& out) override;
   void handleReply(int code, PayloadReader& payload) override;
+  void requestEnded(int code, RequestEnd end) override;
 
  private:
   void showBlock(BlockId id);

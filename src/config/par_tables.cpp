@@ -116,6 +116,25 @@ void ParTables::tableWritten() {
   }
 }
 
+// A request of a sweep ended without its reply: the sweep stops where it is
+// and says so, instead of waiting for ever.
+void ParTables::requestEnded(int code, RequestEnd end) {
+  const char* why = requestEndText(end);
+  if (code == 64) {
+    controls.progress = format("Reading table %d of %zu stopped: %s to parameter %d",
+                               readTable_ + 1, store_.tableCount(), why, readRow_ + 1);
+  } else if (code == 63) {
+    controls.progress =
+        format("Writing table %d of %zu stopped: %s", writeTable_ + 1, store_.tableCount(), why);
+  } else if (code == 62) {
+    controls.progress = format("Reading the table list stopped: %s", why);
+  } else {
+    return;
+  }
+  readAllMode_ = saveAllMode_ = reading_ = listAwaited_ = false;
+  changed();
+}
+
 // ---- user actions
 
 // A read asked for while the main link is down cannot start: nothing would

@@ -88,6 +88,7 @@ class ParTables final : public CommandFeature {
 
   void buildRequest(int code, RequestWriter& out) override;
   void handleReply(int code, PayloadReader& payload) override;
+  void requestEnded(int code, RequestEnd end) override;
 
  private:
   void tableListReply(PayloadReader& payload);

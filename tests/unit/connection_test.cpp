@@ -166,3 +166,26 @@ TEST_F(ConnectionTest, ARemoteCloseOfASideSocketIsADisconnectButOfTheMainSocketA
   EXPECT_EQ(shell().errorBar[6], "1");
   EXPECT_TRUE(reconnect().enabled());
 }
+
+// A device that stops answering while connected is reported after three reply
+// timeouts in a row; the indicator stays red until it answers again.
+TEST_F(ConnectionTest, ADeviceThatFallsSilentIsReportedUntilItAnswersAgain) {
+  connectMain();
+  device.channel.queueCmd(51);
+  device.channel.queueCmd(51);
+  device.channel.sendNextCmd();
+  replyTim().fire();
+  replyTim().fire();  // the first request ends: two silences
+  EXPECT_EQ(shell().errorBar[0], "Conect Master");
+  replyTim().fire();  // the second request's first silence: three in a row
+  EXPECT_EQ(shell().errorBar[0], "No reply");
+  EXPECT_EQ(shell().debFl, Colour::Red);
+  cmdTime().setEnabled(true);
+  cmdTime().fire();
+  EXPECT_EQ(shell().debFl, Colour::Red);  // stays red
+  lan2().receive(replyFrame(51, Bytes(56, 0)));
+  EXPECT_EQ(shell().errorBar[0], "Conect Master");
+  EXPECT_EQ(shell().debFl, Colour::Green);
+  cmdTime().fire();
+  EXPECT_EQ(shell().debFl, Colour::ButtonFace);
+}

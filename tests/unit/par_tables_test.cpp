@@ -287,3 +287,30 @@ TEST_F(ParTablesTest, ReadsClickedWhileTheLinkIsDownSayNotConnectedAndLeaveNothi
   EXPECT_EQ(page().progress, "Reading the table list");
   EXPECT_TRUE(tables().busy());
 }
+
+// A device that loses a reply in the middle of a sweep: the descriptor is asked
+// for once more, and a second silence stops the sweep with its place named; a
+// refused table write stops the save-all chain the same way.
+TEST_F(ParTablesTest, ASweepWhoseReplyIsLostStopsAndSaysWhere) {
+  connectMain();
+  tables().GetAllParClick();
+  device.channel.sendNextCmd();
+  dev.serve(lan2(), 3);  // the list and two descriptors, then the device goes quiet
+  EXPECT_EQ(sentCodes(), std::vector<int>{64});
+  replyTim().fire();
+  EXPECT_EQ(sentCodes(), std::vector<int>{64});  // asked once more
+  replyTim().fire();
+  EXPECT_EQ(page().progress, "Reading table 1 of 3 stopped: no reply to parameter 3");
+  EXPECT_FALSE(tables().busy());
+  EXPECT_EQ(shell().errorBar[1], "No reply to command 64");
+
+  readAll();
+  tables().SaveAllDefClick();
+  device.channel.sendNextCmd();
+  EXPECT_EQ(sentCodes(), std::vector<int>{63});
+  lan2().receive(replyFrame(63, {}, 7, 0x15));  // NAK
+  EXPECT_EQ(page().progress, "Writing table 1 of 3 stopped: refused");
+  EXPECT_FALSE(tables().busy());
+  device.channel.sendNextCmd();
+  EXPECT_TRUE(sentCodes().empty());  // the chain does not go on
+}

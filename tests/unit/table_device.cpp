@@ -40,8 +40,8 @@ Bytes TableDevice::descriptor(size_t t, size_t r) const {
   return p;
 }
 
-void TableDevice::serve(FakeSocket& lan2) {
-  while (!lan2.writes.empty()) {
+void TableDevice::serve(FakeSocket& lan2, size_t limit) {
+  for (size_t answered = 0; answered < limit && !lan2.writes.empty(); ++answered) {
     const Bytes request = lan2.takeWrite();
     const int code = request.at(7);
     const Bytes params(request.begin() + 8, request.end() - 3);

@@ -39,7 +39,9 @@ class TableDevice {
   // Answers every request the fake main socket holds, and the requests those
   // answers chain, until nothing is left. Records each request as
   // {code, parameter bytes}.
-  void serve(FakeSocket& lan2);
+  // Answers every request written to the socket, and those the answers chain, up
+  // to `limit` answers (then the device falls silent).
+  void serve(FakeSocket& lan2, size_t limit = SIZE_MAX);
   std::vector<std::pair<int, Bytes>> requests;
   // The (table, row) of every command 64 served, in order.
   std::vector<std::pair<int, int>> descriptorRequests() const;
