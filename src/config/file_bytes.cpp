@@ -303,8 +303,8 @@ bool writeFileBytes(const std::string& path, ByteView bytes, std::string& error)
     writeError = errno;
   }
   if (written && replacing) {
-    // The new file keeps the old one's permissions. It is written already, so
-    // a folder that does not allow this changes nothing else.
+    // The new file keeps the old one's permissions. A file system without
+    // them is no reason to keep the old contents, so a failure is let pass.
     fs::permissions(temp, old.permissions(), ec);
   }
   if (written) {
