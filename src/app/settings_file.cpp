@@ -1,8 +1,6 @@
 #include "app/settings_file.h"
 
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "link/text_format.h"
 
@@ -76,25 +74,18 @@ std::array<uint8_t, SettingsRecord::kSize> SettingsRecord::encode() const {
 }
 
 std::optional<SettingsRecord> readSettingsFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  uint8_t bytes[SettingsRecord::kSize];
-  in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
-  return SettingsRecord::decode(bytes, static_cast<size_t>(in.gcount()));
+  std::string error;
+  const std::optional<Bytes> bytes = readFileBytes(path, kSettingsFileLimit, error);
+  if (!bytes) return std::nullopt;
+  return SettingsRecord::decode(bytes->data(), bytes->size());
 }
 
-bool writeSettingsFile(const std::string& path, const SettingsRecord& record) {
-  const std::string temp = path + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    const auto bytes = record.encode();
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) return false;
-  }
-  return std::rename(temp.c_str(), path.c_str()) == 0;
+bool writeSettingsFile(const std::string& path, const SettingsRecord& record, std::string* error) {
+  const auto bytes = record.encode();
+  std::string why;
+  if (writeFileBytes(path, ByteView(bytes.data(), bytes.size()), why)) return true;
+  if (error) *error = why;
+  return false;
 }
 
 }  // namespace vantor

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "config/file_bytes.h"
 #include "link/seams.h"
 
 namespace vantor {
@@ -38,11 +39,16 @@ std::string settingsStamp(const LocalTime& now);
 // The settings file's path: data directory + window caption + ".ini".
 std::string settingsPath(const std::string& dataDir, const std::string& caption);
 
-// File access. Reading returns nothing when the file cannot be opened or is
-// shorter than a record. Writing goes to a temporary file that is renamed over
-// the old one, so an interrupted write never leaves a truncated file; it
-// returns false when the file cannot be written.
+// The record is all the file holds; anything larger is refused unread.
+inline constexpr FileLimit kSettingsFileLimit{SettingsRecord::kSize, "a settings file"};
+
+// File access. Reading returns nothing when the file cannot be read, is not a
+// regular file, or is not exactly one record long. Writing replaces the file
+// as a whole, so an interrupted or failed write leaves the old file as it
+// was; it returns false (and the reason in `error` when given) when the file
+// cannot be written.
 std::optional<SettingsRecord> readSettingsFile(const std::string& path);
-bool writeSettingsFile(const std::string& path, const SettingsRecord& record);
+bool writeSettingsFile(const std::string& path, const SettingsRecord& record,
+                       std::string* error = nullptr);
 
 }  // namespace vantor

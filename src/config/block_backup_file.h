@@ -7,11 +7,14 @@
 #include <optional>
 
 #include "config/config_block.h"
+#include "config/file_bytes.h"
 #include "link/bytes.h"
 
 namespace vantor {
 
 inline constexpr size_t kBlockBackupSize = 340;
+// A longer file is refused by its size, unread.
+inline constexpr FileLimit kBlockBackupLimit{kBlockBackupSize, "a block backup"};
 
 Bytes encodeBlockBackup(const BlockValues& blocks);
 // The blocks of an image of exactly 340 bytes; nothing for any other size.

@@ -1,7 +1,5 @@
 #include "config/config_blocks.h"
 
-#include <algorithm>
-
 #include "config/block_backup_file.h"
 #include "config/cell_value.h"
 #include "config/file_bytes.h"
@@ -92,31 +90,18 @@ bool ConfigBlocks::SaveParFileClick(const std::string& path) {
 bool ConfigBlocks::GetParFileClick(const std::optional<std::string>& path) {
   bool loaded = false;
   if (path) {
-    Bytes image;
     std::string error;
-    const bool read = readFileChunks(
-        *path,
-        [&](ByteView chunk) {
-          const size_t room =
-              kBlockBackupSize + 1 - image.size();  // one byte more tells a long file
-          image.insert(image.end(), chunk.begin(),
-                       chunk.begin() + static_cast<long>(std::min(room, chunk.size())));
-          return image.size() <= kBlockBackupSize;
-        },
-        error);
-    if (!read) {
+    const std::optional<Bytes> image = readFileBytes(*path, kBlockBackupLimit, error);
+    if (!image) {
       controls.message = error;
-    } else if (const std::optional<BlockValues> blocks = decodeBlockBackup(image)) {
+    } else if (const std::optional<BlockValues> blocks = decodeBlockBackup(*image)) {
       blocks_ = *blocks;
       controls.message.clear();
       loaded = true;
     } else {
       controls.message =
-          image.size() > kBlockBackupSize
-              ? format("%s is not a block backup: it is longer than %zu bytes; nothing loaded",
-                       path->c_str(), kBlockBackupSize)
-              : format("%s is not a block backup: %zu bytes instead of %zu; nothing loaded",
-                       path->c_str(), image.size(), kBlockBackupSize);
+          format("%s is not a block backup: %zu bytes instead of %zu; nothing loaded",
+                 path->c_str(), image->size(), kBlockBackupSize);
     }
   }
   for (BlockId id : kBackupOrder) showBlock(id);

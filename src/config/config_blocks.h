@@ -41,8 +41,11 @@ class ConfigBlocks final : public CommandFeature {
   void GetClick(BlockId id);
   void SetClick(BlockId id);
   // BkBox.
-  bool SaveParFileClick(const std::string& path);  // "SaveParFile"; false when not written
-  // "GetParFile": loads a file of exactly 340 bytes (nothing else is loaded),
+  // "SaveParFile": replaces the file as a whole; false when it cannot be
+  // written, and then the old file is left as it was.
+  bool SaveParFileClick(const std::string& path);
+  // "GetParFile": loads a file of exactly 340 bytes (nothing else is loaded;
+  // a longer file or anything but a regular file is refused unread),
   // then refreshes all six grids from the blocks, also when the dialog was
   // cancelled (no path). True when the file was loaded.
   bool GetParFileClick(const std::optional<std::string>& path);

@@ -36,6 +36,13 @@ void ParTableFileReader::put(char c) {
   if (line_.size() < kMaxLine) line_.push_back(c);
 }
 
+void ParTableFileReader::message(std::string text) {
+  if (messages_.size() < kMaxMessages)
+    messages_.push_back(std::move(text));
+  else
+    ++notKept_;
+}
+
 void ParTableFileReader::feed(std::string_view bytes) {
   for (char c : bytes) {
     if (stopped_) return;
@@ -68,10 +75,10 @@ void ParTableFileReader::handleLine(std::string_view line) {
   if (!accepted_) {
     const std::string_view first = fields.empty() ? std::string_view() : fields[0];
     if (first.substr(0, kMaxIdentification) == expected_) {
-      messages_.push_back("Version OK");
+      message("Version OK");
       accepted_ = true;
     } else {
-      messages_.push_back("Invalid File");
+      message("Invalid File");
       stopped_ = true;
     }
     return;
@@ -84,8 +91,8 @@ void ParTableFileReader::handleLine(std::string_view line) {
     }
     const std::string title(line);
     const bool same = title == store_.table(static_cast<size_t>(table_)).name;
-    messages_.push_back(same ? format("%ld %s", table_, title.c_str())
-                             : format("%ld not found->> %s", table_, title.c_str()));
+    message(same ? format("%ld %s", table_, title.c_str())
+                 : format("%ld not found->> %s", table_, title.c_str()));
     row_ = 0;
   } else if (fields.size() == 3 && table_ >= 0) {
     parameterLine(fields[1], fields[2]);
@@ -97,16 +104,16 @@ void ParTableFileReader::parameterLine(std::string_view nameField, std::string_v
   ParTable& table = store_.table(static_cast<size_t>(table_));
   const std::string name(nameField);
   if (row_ >= table.paramCount || name != table.params[row_].name) {
-    messages_.push_back(format("%zu not found->> %s", row_, name.c_str()));
+    message(format("%zu not found->> %s", row_, name.c_str()));
     return;
   }
   ParDescriptor& d = table.params[row_];
   const std::string text(valueText);
   const std::optional<uint32_t> v = parseCell32(text);
   if (!v)
-    messages_.push_back(format("%zu not a number->> %s %s", row_, name.c_str(), text.c_str()));
+    message(format("%zu not a number->> %s %s", row_, name.c_str(), text.c_str()));
   else if (!d.accepts(*v))
-    messages_.push_back(format("%zu out of range->> %s %s", row_, name.c_str(), text.c_str()));
+    message(format("%zu out of range->> %s %s", row_, name.c_str(), text.c_str()));
   else
     d.value = *v;
 }

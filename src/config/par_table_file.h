@@ -16,9 +16,14 @@
 #include <string_view>
 #include <vector>
 
+#include "config/file_bytes.h"
 #include "config/par_table_store.h"
 
 namespace vantor {
+
+// Ten tables of fifty parameters make about 20 KB; a larger file is refused
+// unread.
+inline constexpr FileLimit kParTableFileLimit{1u << 20, "a parameter file"};
 
 // The whole file as it is written: "%s\tIP:%s\n", then "\n%s\n" and
 // "\t%s\t%d\n" per table and parameter, every "\n" as CR LF.
@@ -37,10 +42,14 @@ std::string parTableFileText(const std::string& identification, const std::strin
 // A value that is not a 32-bit cell number ("R not a number->> NAME TEXT") or
 // lies outside the parameter's limits ("R out of range->> NAME TEXT") is not
 // loaded and the stored value stays. Other lines are ignored.
+//
+// Only the first kMaxMessages messages are kept; the others are counted, and
+// the reading goes on all the same.
 class ParTableFileReader {
  public:
   static constexpr size_t kMaxLine = 999;           // longer lines lose their end
   static constexpr size_t kMaxIdentification = 99;  // characters compared
+  static constexpr size_t kMaxMessages = 200;       // kept of one file
 
   // identification: the device's text as the status bar shows it; the part
   // up to its first tab is compared.
@@ -52,13 +61,16 @@ class ParTableFileReader {
 
   bool accepted() const { return accepted_; }
   bool stopped() const { return stopped_; }
+  // The first kMaxMessages messages, and how many more there were.
   const std::vector<std::string>& messages() const { return messages_; }
+  size_t messagesNotKept() const { return notKept_; }
 
  private:
   void endLine();
   void handleLine(std::string_view line);
   void parameterLine(std::string_view name, std::string_view valueText);
   void put(char c);
+  void message(std::string text);
 
   std::string expected_;
   ParTableStore& store_;
@@ -70,6 +82,7 @@ class ParTableFileReader {
   long table_ = -1;  // j: the title seen last
   size_t row_ = 0;   // r: the next parameter row of that table
   std::vector<std::string> messages_;
+  size_t notKept_ = 0;
 };
 
 }  // namespace vantor

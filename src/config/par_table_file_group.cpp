@@ -2,6 +2,7 @@
 
 #include "config/file_bytes.h"
 #include "config/par_table_file.h"
+#include "link/text_format.h"
 
 namespace vantor {
 
@@ -18,9 +19,7 @@ void ParTableFileGroup::note(std::string line) {
 bool ParTableFileGroup::SaveFileAllClick(const std::string& path) {
   const std::string text = parTableFileText(identification_, link_.host, tables_.store());
   std::string error;
-  if (writeFileBytes(path, ByteView(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
-                     error))
-    return true;
+  if (writeFileText(path, text, error)) return true;
   note(error);
   return false;
 }
@@ -34,9 +33,11 @@ bool ParTableFileGroup::ReadFileParClick(const std::string& path) {
         reader.feed(std::string_view(reinterpret_cast<const char*>(chunk.data()), chunk.size()));
         return !reader.stopped();
       },
-      error);
+      error, kParTableFileLimit);
   if (read) reader.finish();
   for (const std::string& m : reader.messages()) controls.memo7.push_back(m);
+  if (reader.messagesNotKept() > 0)
+    controls.memo7.push_back(format("... and %zu more", reader.messagesNotKept()));
   if (!read) controls.memo7.push_back(error);
   const bool accepted = read && reader.accepted();
   controls.saveAllParEnabled = accepted;

@@ -12,7 +12,10 @@
 namespace vantor {
 
 struct ParFileControls {
-  std::vector<std::string> memo7;  // only ever appended to
+  // Only ever appended to; one file adds at most its first
+  // ParTableFileReader::kMaxMessages messages, a line "... and N more" for the
+  // others, and the reason when it could not be read.
+  std::vector<std::string> memo7;
   bool saveAllParEnabled = false;  // "Save All ->Device": after an accepted file
 };
 
@@ -25,10 +28,12 @@ class ParTableFileGroup {
 
   ParFileControls controls;
 
-  // "Save File": writes the file; false (and a line in Memo7) when it cannot be written.
+  // "Save File": replaces the file as a whole; false (and a line in Memo7)
+  // when it cannot be written, and then the old file is left as it was.
   bool SaveFileAllClick(const std::string& path);
   // "Read File": reads the file into the store and shows the selected table;
-  // returns whether the file was accepted.
+  // returns whether the file was accepted. Anything but a regular file of at
+  // most kParTableFileLimit bytes is refused unread, with the reason in Memo7.
   bool ReadFileParClick(const std::string& path);
   // "Save All ->Device": check-and-store of the shown table, then every table
   // written in one sweep that ends in a full re-read. Raises

@@ -170,8 +170,8 @@ TEST_F(ConfigBlocksTest, OnlyAFileOfExactly340BytesIsLoaded) {
   } cases[] = {
       {339, " is not a block backup: 339 bytes instead of 340; nothing loaded"},
       {0, " is not a block backup: 0 bytes instead of 340; nothing loaded"},
-      {341, " is not a block backup: it is longer than 340 bytes; nothing loaded"},
-      {100000, " is not a block backup: it is longer than 340 bytes; nothing loaded"},
+      {341, " is 341 bytes; at most 340 are read for a block backup"},
+      {100000, " is 100000 bytes; at most 340 are read for a block backup"},
   };
   for (const Case& c : cases) {
     const std::string path = dir.file("wrong.bin");

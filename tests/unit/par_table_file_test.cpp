@@ -167,6 +167,29 @@ TEST_F(ParFileTest, ALineLongerThan999CharactersLosesItsEnd) {
   EXPECT_EQ(box().memo7[2], "1 Vazia");
 }
 
+TEST_F(ParFileTest, OneFileShowsItsFirst200MessagesThenHowManyMoreAndIsStillReadToItsEnd) {
+  std::string file = " RW4000 8.10\r\n\r\nPesagem\r\n";
+  for (int i = 0; i < 1000; ++i) file += "\tp" + std::to_string(i) + "\t1\r\n";
+  file += "\r\nVazia\r\n\r\nServico\r\n\tModo\t3\r\n";
+  const std::string path = dir.file("unmatched.txt");
+  writeWhole(path, file);
+  box().memo7 = {"from before"};
+  for (int read = 1; read <= 2; ++read) {  // the limit holds for each file read
+    SCOPED_TRACE(read);
+    EXPECT_TRUE(group().ReadFileParClick(path));
+    ASSERT_EQ(box().memo7.size(), 1u + 201u * read);
+    const size_t first = box().memo7.size() - 201;
+    EXPECT_EQ(box().memo7[first], "Version OK");
+    EXPECT_EQ(box().memo7[first + 1], "0 Pesagem");
+    EXPECT_EQ(box().memo7[first + 2], "0 not found->> p0");
+    EXPECT_EQ(box().memo7[first + 199], "197 not found->> p197");
+    // 1000 parameter lines, three titles and "Version OK", less the 200 shown.
+    EXPECT_EQ(box().memo7[first + 200], "... and 804 more");
+  }
+  EXPECT_EQ(box().memo7.front(), "from before");
+  EXPECT_EQ(value(2, 0), 3u);  // a value after the last message shown still loads
+}
+
 TEST_F(ParFileTest, FilesThatCannotBeOpenedOrCreatedSaySo) {
   box().saveAllParEnabled = true;
   const std::string missing = dir.file("no/such.txt");

@@ -6,6 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/data_dir.h"
+#include "app/main_window_logic.h"
+#include "fakes.h"
+#include "temp_dir.h"
+
 using namespace vantor;
 
 namespace {
@@ -61,4 +66,37 @@ TEST(SettingsFile, WriteThenReadRoundTripsAndAShortFileIsNotARecord) {
   EXPECT_FALSE(readSettingsFile((dir / "missing.ini").string()));
   EXPECT_FALSE(writeSettingsFile((dir / "no/such/dir/x.ini").string(), r));
   std::filesystem::remove_all(dir);
+}
+
+TEST(SettingsFile, EveryRunFindsTheHostTheRunBeforeLeftAndOneFileHoldsIt) {
+  test::TempDir dir;
+  const std::string dataDir = withTrailingSlash(dir.file("data"));
+  const char* hosts[] = {"127.0.0.31", "127.0.0.32", "127.0.0.33"};
+  std::string found;  // the first run finds no file
+  for (const char* host : hosts) {
+    SCOPED_TRACE(host);
+    test::FakeSeams seams;
+    Device device(seams);
+    MainWindowLogic logic(device, seams.clock(), dataDir, kWindowCaption);
+    logic.FormCreate();
+    if (!found.empty()) {
+      EXPECT_EQ(device.connection.controls.host, found);
+    }
+    logic.useHost(host);
+    ASSERT_TRUE(logic.FormDestroy());
+    found = host;
+  }
+  EXPECT_EQ(readSettingsFile(settingsPath(dataDir, kWindowCaption))->hostText(), "127.0.0.33");
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.file("data")))
+    names.push_back(entry.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"RW4000 Vantor8.10.ini"});
+}
+
+TEST(SettingsFile, AWriteThatFailsSaysWhy) {
+  test::TempDir dir;
+  const std::string path = dir.file("missing/x.ini");
+  std::string why;
+  EXPECT_FALSE(writeSettingsFile(path, SettingsRecord::make(0, "h", k1059), &why));
+  EXPECT_EQ(why, "Cannot create " + path + ": No such file or directory");
 }
