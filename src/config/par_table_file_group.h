@@ -11,6 +11,8 @@
 
 namespace vantor {
 
+class ParTableFileReader;
+
 struct ParFileControls {
   std::vector<std::string> memo7;  // only ever appended to
   bool saveAllParEnabled = false;  // "Save All ->Device": after an accepted file
@@ -30,6 +32,9 @@ class ParTableFileGroup {
   // "Read File": reads the file into the store and shows the selected table;
   // returns whether the file was accepted.
   bool ReadFileParClick(const std::string& path);
+  // "Read File" on a file's bytes read beforehand: the same checks and
+  // messages, the file itself is not touched again.
+  bool ReadFileParBytes(ByteView bytes);
   // "Save All ->Device": check-and-store of the shown table, then every table
   // written in one sweep that ends in a full re-read. Raises
   // CellConversionError like "Save Tab".
@@ -37,6 +42,9 @@ class ParTableFileGroup {
 
  private:
   void note(std::string line);
+  // Memo7, the "Save All" button and the shown table after a reading that ended
+  // (readError: why the file could not be read, if it could not).
+  bool readDone(ParTableFileReader& reader, const std::string* readError);
 
   Shell& shell_;
   ParTables& tables_;
