@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "processes.h"
 
@@ -206,45 +207,34 @@ TEST(ConfigE2E, ParamsAndBlocksUsageErrorsExitWithTwo) {
   }
 }
 
-// An input file is read whole and checked before anything is connected: one
-// that cannot be read, or is empty, ends with exit code 4 and its reason, and
-// the device keeps its values. Nothing listens on 127.0.0.112, so a command
-// that connected first would end with exit code 1 there instead.
-TEST(ConfigE2E, InputFilesThatCannotBeReadAreRefusedBeforeConnecting) {
-  SimProcess sim("127.0.0.111");
+namespace {
+
+// An input file that params load or blocks restore cannot use.
+struct BadInput {
+  const char* command;
+  const char* action;
+  QString path;
+  const char* message;  // beside the file's path
+};
+
+// Each file ends its command with exit code 4, "vantorctl: " and a reason
+// naming the file, and nothing on stdout: against the simulator at simHost,
+// whose tables and blocks are unchanged afterwards, and where nothing listens
+// (silentHost), where a command that connected first would end with exit
+// code 1 instead. A file must never hold a command up for long.
+void expectRefusedBeforeConnecting(const char* simHost, const char* silentHost,
+                                   const std::vector<BadInput>& cases) {
+  SimProcess sim(simHost);
   ASSERT_TRUE(sim.ready());
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString tablesBefore = dir.filePath("tables.txt"),
                 blocksBefore = dir.filePath("blocks.bin");
-  ASSERT_EQ(ctl("127.0.0.111", {"params", "save", tablesBefore}).exitCode, 0);
-  ASSERT_EQ(ctl("127.0.0.111", {"blocks", "backup", blocksBefore}).exitCode, 0);
+  ASSERT_EQ(ctl(simHost, {"params", "save", tablesBefore}).exitCode, 0);
+  ASSERT_EQ(ctl(simHost, {"blocks", "backup", blocksBefore}).exitCode, 0);
 
-  const QString empty = dir.filePath("empty"), folder = dir.filePath("folder"),
-                fifo = dir.filePath("fifo"), missing = dir.filePath("missing");
-  writeFile(empty, "");
-  ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-
-  struct Case {
-    const char* command;
-    const char* action;
-    QString path;
-    const char* message;  // beside the file's path
-  } cases[] = {
-      {"params", "load", empty, ": the file is empty; nothing written"},
-      {"blocks", "restore", empty,
-       " is not a block backup: 0 bytes instead of 340; nothing loaded"},
-      {"params", "load", missing, "Cannot open "},
-      {"blocks", "restore", missing, "Cannot open "},
-      {"params", "load", folder, ""},
-      {"blocks", "restore", folder, ""},
-      // A FIFO without a writer would block a plain open: it is refused at once.
-      {"params", "load", fifo, ""},
-      {"blocks", "restore", fifo, ""},
-  };
-  for (const char* host : {"127.0.0.111", "127.0.0.112"}) {
-    for (const Case& c : cases) {
+  for (const char* host : {simHost, silentHost}) {
+    for (const BadInput& c : cases) {
       const std::string what = std::string(host) + " " + c.command + " " + c.action + " " +
                                QFileInfo(c.path).fileName().toStdString();
       const CtlResult r =
@@ -259,9 +249,45 @@ TEST(ConfigE2E, InputFilesThatCannotBeReadAreRefusedBeforeConnecting) {
 
   const QString tablesAfter = dir.filePath("tables-after.txt"),
                 blocksAfter = dir.filePath("blocks-after.bin");
-  ASSERT_EQ(ctl("127.0.0.111", {"params", "save", tablesAfter}).exitCode, 0);
-  ASSERT_EQ(ctl("127.0.0.111", {"blocks", "backup", blocksAfter}).exitCode, 0);
+  ASSERT_EQ(ctl(simHost, {"params", "save", tablesAfter}).exitCode, 0);
+  ASSERT_EQ(ctl(simHost, {"blocks", "backup", blocksAfter}).exitCode, 0);
   EXPECT_EQ(readFile(tablesAfter), readFile(tablesBefore));
   EXPECT_EQ(readFile(blocksAfter), readFile(blocksBefore));
   EXPECT_EQ(readFile(blocksAfter).size(), 340u);
+}
+
+}  // namespace
+
+TEST(ConfigE2E, EmptyMissingAndFolderInputsAreRefusedBeforeConnecting) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString empty = dir.filePath("empty"), folder = dir.filePath("folder"),
+                missing = dir.filePath("missing");
+  writeFile(empty, "");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+  expectRefusedBeforeConnecting(
+      "127.0.0.111", "127.0.0.112",
+      {
+          {"params", "load", empty, ": the file is empty; nothing written"},
+          {"blocks", "restore", empty,
+           " is not a block backup: 0 bytes instead of 340; nothing loaded"},
+          {"params", "load", missing, "Cannot open "},
+          {"blocks", "restore", missing, "Cannot open "},
+          {"params", "load", folder, ""},
+          {"blocks", "restore", folder, ""},
+      });
+}
+
+// A FIFO without a writer would hold a plain open forever: it is refused at
+// once as a file that is not a regular file.
+TEST(ConfigE2E, AFifoInputIsRefusedAtOnceBeforeConnecting) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString fifo = dir.filePath("fifo");
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  expectRefusedBeforeConnecting("127.0.0.113", "127.0.0.114",
+                                {
+                                    {"params", "load", fifo, ""},
+                                    {"blocks", "restore", fifo, ""},
+                                });
 }
