@@ -1,6 +1,6 @@
 #include "cli/ctl_session.h"
 
-#include <QEventLoop>
+#include <cmath>
 #include <cstdio>
 
 #include "link/text_format.h"
@@ -18,6 +18,9 @@ void CtlSession::finish(int code) {
   if (done_) return;
   done_ = true;
   exitCode_ = code;
+  // Replies already read, or queued behind this one, still come through the
+  // device's hooks; none of them reaches the command any more.
+  command_ = nullptr;
   QCoreApplication::exit(code);
 }
 
@@ -27,34 +30,44 @@ void CtlSession::fail(int code, const std::string& message) {
   finish(code);
 }
 
+void CtlSession::deadlinePassed() {
+  if (!connectedOnce_) {
+    fail(kExitConnection,
+         format("cannot connect to %s:%u: the connection did not complete within %g s",
+                host_.c_str(), kMainPort, timeoutSeconds_));
+    return;
+  }
+  const std::string& last = device_->shell.errorBar[1];
+  fail(kExitNoReply, format("no reply within %g s%s%s", timeoutSeconds_,
+                            last.empty() ? "" : "; last error: ", last.c_str()));
+}
+
 int CtlSession::run(CtlCommand& command) {
+  command_ = &command;
+  command.prepare(*this);
+  if (done_) return exitCode_;
+
   Device& d = *device_;
-  Shell& shell = d.shell;
-  bool wasConnected = false;
   Subscription<const std::string&> failed(
-      d.connection.hooks.mainFailed, [&](const std::string& why) {
+      d.connection.hooks.mainFailed, [this](const std::string& why) {
         fail(kExitConnection,
-             format("%s %s:%u: %s", wasConnected ? "connection to" : "cannot connect to",
+             format("%s %s:%u: %s", connectedOnce_ ? "connection to" : "cannot connect to",
                     host_.c_str(), kMainPort, why.c_str()));
       });
-  Subscription<> connected(d.connection.hooks.mainConnected, [&] {
-    wasConnected = true;
-    command.connected(*this);
+  Subscription<> connected(d.connection.hooks.mainConnected, [this] {
+    connectedOnce_ = true;
+    if (command_) command_->connected(*this);
   });
-  Subscription<int, ByteView> replied(d.channel.onReply, [&](int code, ByteView frame) {
-    if (!done_) command.replied(*this, code, frame);
+  Subscription<int, ByteView> replied(d.channel.onReply, [this](int code, ByteView frame) {
+    if (command_) command_->replied(*this, code, frame);
   });
   Subscription<const std::string&> alerts(d.shell.onAlert, [](const std::string& text) {
     std::fprintf(stderr, "vantorctl: %s\n", text.c_str());
   });
 
   deadline_.setSingleShot(true);
-  deadline_.setInterval(static_cast<int>(timeoutSeconds_ * 1000));
-  QObject::connect(&deadline_, &QTimer::timeout, [&] {
-    const std::string& last = shell.errorBar[1];
-    fail(kExitNoReply, format("no reply within %g s%s%s", timeoutSeconds_,
-                              last.empty() ? "" : "; last error: ", last.c_str()));
-  });
+  deadline_.setInterval(static_cast<int>(std::ceil(timeoutSeconds_ * 1000)));
+  QObject::connect(&deadline_, &QTimer::timeout, [this] { deadlinePassed(); });
   deadline_.start();
 
   d.connection.controls.host = host_;
@@ -62,6 +75,7 @@ int CtlSession::run(CtlCommand& command) {
   if (!done_) QCoreApplication::exec();
   deadline_.stop();
   d.connection.LanOffClick();
+  command_ = nullptr;
   return exitCode_;
 }
 

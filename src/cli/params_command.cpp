@@ -1,7 +1,11 @@
 #include "cli/params_command.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
+
+#include "config/file_bytes.h"
+#include "config/par_table_file.h"
 
 namespace vantor {
 
@@ -13,17 +17,44 @@ bool queued(const CmdQueue& queue, int code) {
 }
 }  // namespace
 
-std::optional<ParamsCommand> ParamsCommand::parse(const std::vector<std::string>& words,
-                                                  std::string& error) {
-  ParamsCommand c;
-  if (words.size() == 1 && words[0] == "show") return c;
-  if (words.size() == 2 && (words[0] == "save" || words[0] == "load")) {
-    c.action_ = words[0] == "save" ? Action::Save : Action::Load;
-    c.path_ = words[1];
-    return c;
+void ParamsCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
+  CLI::App* params = app.add_subcommand("params", "The device's parameter tables.");
+  params->require_subcommand(1);
+  params
+      ->add_subcommand("show",
+                       "Print every parameter table: its name, then per parameter name, value, "
+                       "unit, min, max, default (tab-separated).")
+      ->callback([&chosen] { chosen = std::make_unique<ParamsCommand>(Action::Show, ""); });
+  struct FileAction {
+    const char* name;
+    Action action;
+    const char* help;
+  };
+  const FileAction fileActions[] = {
+      {"save", Action::Save, "Write the parameter tables to FILE as the window's \"Save File\"."},
+      {"load", Action::Load,
+       "Read FILE with the window's checks, print its messages, write every table to the device "
+       "and read them back. A file that cannot be read or is refused writes nothing."},
+  };
+  for (const FileAction& f : fileActions) {
+    CLI::App* sub = params->add_subcommand(f.name, f.help);
+    auto path = std::make_shared<std::string>();
+    sub->add_option("FILE", *path, "the parameter table file")->required();
+    sub->callback([&chosen, path, action = f.action] {
+      chosen = std::make_unique<ParamsCommand>(action, *path);
+    });
   }
-  error = "params needs show, save FILE or load FILE";
-  return std::nullopt;
+}
+
+void ParamsCommand::prepare(CtlSession& session) {
+  if (action_ != Action::Load) return;
+  std::string error;
+  std::optional<Bytes> bytes = readFileBytes(path_, kParTableFileLimit, error);
+  if (bytes) file_ = std::move(*bytes);
+  if (!bytes)
+    session.fail(kExitFile, error + "; nothing written");
+  else if (file_.empty())
+    session.fail(kExitFile, path_ + ": the file is empty; nothing written");
 }
 
 void ParamsCommand::replied(CtlSession& session, int code, ByteView) {
@@ -80,16 +111,16 @@ void ParamsCommand::load(CtlSession& session) {
   Device& d = session.device();
   ParTableFileGroup& file = d.parTableFile;
   const size_t before = file.controls.memo7.size();
-  const bool accepted = file.ReadFileParClick(path_);
+  const bool accepted = file.ReadFileParBytes(file_);
   for (size_t i = before; i < file.controls.memo7.size(); ++i)
     std::printf("%s\n", file.controls.memo7[i].c_str());
   std::fflush(stdout);
   if (!accepted) {
     phase_ = Phase::Done;
-    const std::string& why =
-        file.controls.memo7.back();  // "Invalid File", or why it cannot be read
-    session.fail(kExitFile,
-                 (why == "Invalid File" ? path_ + ": " + why : why) + "; nothing written");
+    // A file that is refused says why as its last line ("Invalid File").
+    const std::string why =
+        file.controls.memo7.size() > before ? file.controls.memo7.back() : "Invalid File";
+    session.fail(kExitFile, path_ + ": " + why + "; nothing written");
     return;
   }
   try {

@@ -1,27 +1,37 @@
 #pragma once
-#include <optional>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "cli/ctl_session.h"
+
+namespace CLI {
+class App;
+}
 
 namespace vantor {
 
 // `params show`: reads every table and prints it.
 // `params save FILE`: reads every table and writes the window's "Save File" file.
-// `params load FILE`: reads every table, reads FILE with the window's checks
-// (its Memo7 lines go to stdout), then writes every table to the device and
-// reads them back ("Save All ->Device"). A file that is not accepted exits
-// with kExitFile and nothing is written.
+// `params load FILE`: reads FILE whole before connecting (a file that cannot
+// be read or is empty exits with kExitFile), reads every table, checks the
+// file's bytes with the window's "Read File" checks (its Memo7 lines go to
+// stdout), then writes every table to the device and reads them back ("Save
+// All ->Device"). A file that is not accepted exits with kExitFile and
+// nothing is written.
 class ParamsCommand final : public CtlCommand {
  public:
-  static std::optional<ParamsCommand> parse(const std::vector<std::string>& words,
-                                            std::string& error);
+  enum class Action { Show, Save, Load };
 
+  ParamsCommand(Action action, std::string path) : action_(action), path_(std::move(path)) {}
+
+  // Adds `params show|save FILE|load FILE` to the command line; when it is
+  // given, `chosen` becomes this command.
+  static void addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen);
+
+  void prepare(CtlSession& session) override;
   void replied(CtlSession& session, int code, ByteView frame) override;
 
  private:
-  enum class Action { Show, Save, Load };
   enum class Phase { Reading, Writing, Done };
 
   void tablesRead(CtlSession& session);
@@ -30,6 +40,7 @@ class ParamsCommand final : public CtlCommand {
 
   Action action_ = Action::Show;
   std::string path_;
+  Bytes file_;  // load: the file as read before connecting
   Phase phase_ = Phase::Reading;
 };
 

@@ -1,36 +1,58 @@
 #include "cli/raw_command.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace vantor {
 
 namespace {
-bool parseNumber(const std::string& word, int base, long max, long& out) {
-  if (word.empty()) return false;
+
+std::optional<long> number(const std::string& word, int base) {
+  if (word.empty() || word[0] == '+' || word[0] == '-' || word[0] == ' ') return std::nullopt;
   char* end = nullptr;
-  out = std::strtol(word.c_str(), &end, base);
-  return *end == '\0' && out >= 0 && out <= max;
+  const long value = std::strtol(word.c_str(), &end, base);
+  if (*end != '\0' || value > 255) return std::nullopt;
+  return value;
 }
+
+// The code in plain decimal: a leading zero does not make it octal.
+const CLI::Validator kDecimalCode(
+    [](std::string& word) -> std::string {
+      return number(word, 10) ? "" : "'" + word + "' is not a command code from 0 to 255";
+    },
+    "");
+
+// One or two hex digits, without a 0x.
+const CLI::Validator kHexByte(
+    [](std::string& word) -> std::string {
+      return word.size() <= 2 && number(word, 16) ? "" : "'" + word + "' is not a hex byte";
+    },
+    "");
+
 }  // namespace
 
-std::optional<RawCommand> RawCommand::parse(const std::vector<std::string>& words,
-                                            std::string& error) {
-  RawCommand raw;
-  long value = 0;
-  if (words.empty() || !parseNumber(words[0], 10, 255, value)) {
-    error = "raw needs a command code from 0 to 255";
-    return std::nullopt;
-  }
-  raw.code_ = static_cast<int>(value);
-  for (size_t i = 1; i < words.size(); ++i) {
-    if (words[i].size() > 2 || !parseNumber(words[i], 16, 255, value)) {
-      error = "raw parameter '" + words[i] + "' is not a hex byte";
-      return std::nullopt;
-    }
-    raw.params_.push_back(static_cast<uint8_t>(value));
-  }
-  return raw;
+void RawCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
+  CLI::App* raw = app.add_subcommand(
+      "raw", "Send one request with these parameter bytes and print the reply frame in hex.");
+  auto code = std::make_shared<std::string>();
+  auto hex = std::make_shared<std::vector<std::string>>();
+  raw->add_option("CODE", *code, "the command code, in decimal")
+      ->required()
+      ->type_name("0..255")
+      ->check(kDecimalCode);
+  raw->add_option("HEX", *hex, "the request's parameter bytes, in hex")
+      ->type_name("00..FF")
+      ->check(kHexByte);
+  raw->callback([&chosen, code, hex] {
+    Bytes params;
+    for (const std::string& word : *hex)
+      params.push_back(static_cast<uint8_t>(std::strtol(word.c_str(), nullptr, 16)));
+    chosen = std::make_unique<RawCommand>(static_cast<int>(std::strtol(code->c_str(), nullptr, 10)),
+                                          std::move(params));
+  });
 }
 
 void RawCommand::connected(CtlSession& session) {

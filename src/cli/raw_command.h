@@ -1,9 +1,11 @@
 #pragma once
-#include <optional>
-#include <string>
-#include <vector>
+#include <memory>
 
 #include "cli/ctl_session.h"
+
+namespace CLI {
+class App;
+}
 
 namespace vantor {
 
@@ -11,9 +13,10 @@ namespace vantor {
 // command queue; prints the reply frame in hex.
 class RawCommand final : public CtlCommand {
  public:
-  // Parses "CODE" (decimal 0..255) and the hex parameter bytes; nullopt with
-  // an error text on bad words.
-  static std::optional<RawCommand> parse(const std::vector<std::string>& words, std::string& error);
+  RawCommand(int code, Bytes params) : code_(code), params_(std::move(params)) {}
+
+  // Adds `raw` to the command line; when it is given, `chosen` becomes this command.
+  static void addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen);
 
   void connected(CtlSession& session) override;
   void replied(CtlSession& session, int code, ByteView frame) override;

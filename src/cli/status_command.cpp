@@ -1,8 +1,14 @@
 #include "cli/status_command.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 
 namespace vantor {
+
+void StatusCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
+  app.add_subcommand("status", "Print the device version and its status fields.")
+      ->callback([&chosen] { chosen = std::make_unique<StatusCommand>(); });
+}
 
 void StatusCommand::replied(CtlSession& session, int code, ByteView) {
   if (code == 70) haveVersion_ = true;

@@ -34,12 +34,22 @@ bool ParTableFileGroup::ReadFileParClick(const std::string& path) {
         return !reader.stopped();
       },
       error, kParTableFileLimit);
-  if (read) reader.finish();
+  return readDone(reader, read ? nullptr : &error);
+}
+
+bool ParTableFileGroup::ReadFileParBytes(ByteView bytes) {
+  ParTableFileReader reader(identification_, tables_.store());
+  reader.feed(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return readDone(reader, nullptr);
+}
+
+bool ParTableFileGroup::readDone(ParTableFileReader& reader, const std::string* readError) {
+  if (!readError) reader.finish();
   for (const std::string& m : reader.messages()) controls.memo7.push_back(m);
   if (reader.messagesNotKept() > 0)
     controls.memo7.push_back(format("... and %zu more", reader.messagesNotKept()));
-  if (!read) controls.memo7.push_back(error);
-  const bool accepted = read && reader.accepted();
+  if (readError) controls.memo7.push_back(*readError);
+  const bool accepted = !readError && reader.accepted();
   controls.saveAllParEnabled = accepted;
   if (accepted) tables_.showTable(tables_.controls.listTabsIndex);
   shell_.changed(Area::ParTables);

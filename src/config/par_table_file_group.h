@@ -11,6 +11,8 @@
 
 namespace vantor {
 
+class ParTableFileReader;
+
 struct ParFileControls {
   // Only ever appended to; one file adds at most its first
   // ParTableFileReader::kMaxMessages messages, a line "... and N more" for the
@@ -35,6 +37,9 @@ class ParTableFileGroup {
   // returns whether the file was accepted. Anything but a regular file of at
   // most kParTableFileLimit bytes is refused unread, with the reason in Memo7.
   bool ReadFileParClick(const std::string& path);
+  // "Read File" on a file's bytes read beforehand: the same checks and
+  // messages, the file itself is not touched again.
+  bool ReadFileParBytes(ByteView bytes);
   // "Save All ->Device": check-and-store of the shown table, then every table
   // written in one sweep that ends in a full re-read. Raises
   // CellConversionError like "Save Tab".
@@ -42,6 +47,9 @@ class ParTableFileGroup {
 
  private:
   void note(std::string line);
+  // Memo7, the "Save All" button and the shown table after a reading that ended
+  // (readError: why the file could not be read, if it could not).
+  bool readDone(ParTableFileReader& reader, const std::string* readError);
 
   Shell& shell_;
   ParTables& tables_;

@@ -2,11 +2,15 @@
 // what the files hold, and that the device holds what a load or restore
 // wrote. Each test has its own 127.0.0.N in 100..149.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "processes.h"
 
@@ -183,13 +187,107 @@ TEST(ConfigE2E, TablesReadThroughSplitAndGarbledReplies) {
 }
 
 TEST(ConfigE2E, ParamsAndBlocksUsageErrorsExitWithTwo) {
-  const QStringList cases[] = {
-      {"params"}, {"params", "save"},   {"params", "show", "x"},         {"params", "frob", "x"},
-      {"blocks"}, {"blocks", "backup"}, {"blocks", "restore", "a", "b"},
+  struct Case {
+    QStringList args;
+    const char* message;
+  } cases[] = {
+      {{"params"}, "A subcommand is required"},
+      {{"params", "save"}, "FILE is required"},
+      {{"params", "show", "x"}, "not expected: x"},
+      {{"params", "frob", "x"}, "A subcommand is required"},
+      {{"blocks"}, "A subcommand is required"},
+      {{"blocks", "backup"}, "FILE is required"},
+      {{"blocks", "restore", "a", "b"}, "not expected: b"},
   };
-  for (const QStringList& args : cases) {
-    const CtlResult r = ctl("127.0.0.110", args);
-    EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
-    EXPECT_NE(r.err.find("usage: vantorctl"), std::string::npos);
+  for (const Case& c : cases) {
+    const std::string args = c.args.join(' ').toStdString();
+    const CtlResult r = ctl("127.0.0.110", c.args);
+    EXPECT_EQ(r.exitCode, 2) << args;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << args << ": " << r.err;
   }
+}
+
+namespace {
+
+// An input file that params load or blocks restore cannot use.
+struct BadInput {
+  const char* command;
+  const char* action;
+  QString path;
+  const char* message;  // beside the file's path
+};
+
+// Each file ends its command with exit code 4, "vantorctl: " and a reason
+// naming the file, and nothing on stdout: against the simulator at simHost,
+// whose tables and blocks are unchanged afterwards, and where nothing listens
+// (silentHost), where a command that connected first would end with exit
+// code 1 instead. A file must never hold a command up for long.
+void expectRefusedBeforeConnecting(const char* simHost, const char* silentHost,
+                                   const std::vector<BadInput>& cases) {
+  SimProcess sim(simHost);
+  ASSERT_TRUE(sim.ready());
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString tablesBefore = dir.filePath("tables.txt"),
+                blocksBefore = dir.filePath("blocks.bin");
+  ASSERT_EQ(ctl(simHost, {"params", "save", tablesBefore}).exitCode, 0);
+  ASSERT_EQ(ctl(simHost, {"blocks", "backup", blocksBefore}).exitCode, 0);
+
+  for (const char* host : {simHost, silentHost}) {
+    for (const BadInput& c : cases) {
+      const std::string what = std::string(host) + " " + c.command + " " + c.action + " " +
+                               QFileInfo(c.path).fileName().toStdString();
+      const CtlResult r =
+          runCtl({"--host", host, "--timeout", "5", c.command, c.action, c.path}, 3000);
+      EXPECT_EQ(r.exitCode, 4) << what << ": " << r.err;
+      EXPECT_EQ(r.err.rfind("vantorctl: ", 0), 0u) << what << ": " << r.err;
+      EXPECT_NE(r.err.find(c.path.toStdString()), std::string::npos) << what << ": " << r.err;
+      EXPECT_NE(r.err.find(c.message), std::string::npos) << what << ": " << r.err;
+      EXPECT_EQ(r.out, "") << what;
+    }
+  }
+
+  const QString tablesAfter = dir.filePath("tables-after.txt"),
+                blocksAfter = dir.filePath("blocks-after.bin");
+  ASSERT_EQ(ctl(simHost, {"params", "save", tablesAfter}).exitCode, 0);
+  ASSERT_EQ(ctl(simHost, {"blocks", "backup", blocksAfter}).exitCode, 0);
+  EXPECT_EQ(readFile(tablesAfter), readFile(tablesBefore));
+  EXPECT_EQ(readFile(blocksAfter), readFile(blocksBefore));
+  EXPECT_EQ(readFile(blocksAfter).size(), 340u);
+}
+
+}  // namespace
+
+TEST(ConfigE2E, EmptyMissingAndFolderInputsAreRefusedBeforeConnecting) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString empty = dir.filePath("empty"), folder = dir.filePath("folder"),
+                missing = dir.filePath("missing");
+  writeFile(empty, "");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+  expectRefusedBeforeConnecting(
+      "127.0.0.111", "127.0.0.112",
+      {
+          {"params", "load", empty, ": the file is empty; nothing written"},
+          {"blocks", "restore", empty,
+           " is not a block backup: 0 bytes instead of 340; nothing loaded"},
+          {"params", "load", missing, "Cannot open "},
+          {"blocks", "restore", missing, "Cannot open "},
+          {"params", "load", folder, ""},
+          {"blocks", "restore", folder, ""},
+      });
+}
+
+// A FIFO without a writer would hold a plain open forever: it is refused at
+// once as a file that is not a regular file.
+TEST(ConfigE2E, AFifoInputIsRefusedAtOnceBeforeConnecting) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString fifo = dir.filePath("fifo");
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  expectRefusedBeforeConnecting("127.0.0.113", "127.0.0.114",
+                                {
+                                    {"params", "load", fifo, ""},
+                                    {"blocks", "restore", fifo, ""},
+                                });
 }

@@ -1,13 +1,19 @@
 // vantorctl against rw4000-sim over real loopback sockets, also under the
-// simulator's fault modes. Each test has its own 127.0.0.N.
+// simulator's fault modes, and against stand-ins for what the simulator does
+// not do (a connect never answered, replies scripted byte for byte). Each test
+// has its own 127.0.0.N.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cctype>
 #include <regex>
+#include <vector>
 
 #include "app/data_dir.h"
 #include "app/settings_file.h"
+#include "loopback_peers.h"
 #include "processes.h"
 
 using namespace vantor;
@@ -27,6 +33,19 @@ void expectStatusOutput(const CtlResult& r) {
       "ErrorApp: [0-9]+\n"
       "WebDeb: [0-9a-f]+ [0-9a-f]+ [0-9a-f]+ [0-9a-f]+\n");
   EXPECT_TRUE(std::regex_match(r.out, shape)) << r.out;
+}
+
+// The bytes of a frame printed in hex ("02 00 01 ..."); empty for anything else.
+std::string hexBytes(const std::string& text) {
+  std::string bytes;
+  for (size_t at = 0; at + 2 <= text.size(); at += 3) {
+    const std::string pair = text.substr(at, 2);
+    if (!std::isxdigit(static_cast<unsigned char>(pair[0])) ||
+        !std::isxdigit(static_cast<unsigned char>(pair[1])))
+      return {};
+    bytes.push_back(static_cast<char>(std::stoi(pair, nullptr, 16)));
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -118,19 +137,127 @@ TEST(VantorctlE2E, HostComesFromTheWindowSettingsOrIsAUsageError) {
   expectStatusOutput(runCtl({"--data-dir", dir.path(), "status"}));
 }
 
-TEST(VantorctlE2E, UsageErrorsExitWithTwo) {
-  const QStringList cases[] = {
-      {"--host", "127.0.0.38"},
-      {"--host", "127.0.0.38", "frobnicate"},
-      {"--host", "127.0.0.38", "raw"},
-      {"--host", "127.0.0.38", "raw", "300"},
-      {"--host", "127.0.0.38", "raw", "82", "GG"},
-      {"--host", "127.0.0.38", "--timeout", "0", "status"},
-      {"--host"},
+TEST(VantorctlE2E, UsageErrorsExitWithTwoAndSayWhy) {
+  struct Case {
+    QStringList args;
+    const char* message;
+  } cases[] = {
+      {{"--host", "127.0.0.38"}, "A subcommand is required"},
+      {{"--host", "127.0.0.38", "frobnicate"}, "A subcommand is required"},
+      {{"--host", "127.0.0.38", "status", "now"}, "not expected: now"},
+      {{"--host", "127.0.0.38", "raw"}, "CODE is required"},
+      {{"--host", "127.0.0.38", "raw", "300"}, "'300' is not a command code from 0 to 255"},
+      {{"--host", "127.0.0.38", "raw", "-1"}, "is not a command code"},
+      {{"--host", "127.0.0.38", "raw", "82", "GG"}, "'GG' is not a hex byte"},
+      {{"--host", "127.0.0.38", "raw", "82", "100"}, "'100' is not a hex byte"},
+      {{"--host"}, "--host: 1 required ADDR missing"},
+      {{"--host", "127.0.0.38", "--frob", "status"}, "--frob"},
+      // A deadline must be positive and at most a day; beyond 2147483 s the
+      // event loop's timer could not hold it at all.
+      {{"--host", "127.0.0.38", "--timeout", "0", "status"}, "--timeout: '0' is not"},
+      {{"--host", "127.0.0.38", "--timeout", "-3", "status"}, "--timeout: '-3' is not"},
+      {{"--host", "127.0.0.38", "--timeout", "nan", "status"}, "--timeout: 'nan' is not"},
+      {{"--host", "127.0.0.38", "--timeout", "86400.5", "status"}, "--timeout: '86400.5' is not"},
+      {{"--host", "127.0.0.38", "--timeout", "2147484", "status"}, "--timeout: '2147484' is not"},
+      {{"--host", "127.0.0.38", "--timeout", "soon", "status"}, "--timeout: 'soon' is not"},
   };
-  for (const QStringList& args : cases) {
-    const CtlResult r = runCtl(args);
-    EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
-    EXPECT_NE(r.err.find("usage: vantorctl"), std::string::npos);
+  for (const Case& c : cases) {
+    const std::string args = c.args.join(' ').toStdString();
+    const CtlResult r = runCtl(c.args);
+    EXPECT_EQ(r.exitCode, 2) << args;
+    EXPECT_EQ(r.err.rfind("vantorctl: ", 0), 0u) << args << ": " << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << args << ": " << r.err;
+    EXPECT_EQ(r.out, "") << args;
+  }
+}
+
+// Help and version are answered without a device: nothing listens on the
+// address given, so a connect would end in exit code 1.
+TEST(VantorctlE2E, EveryCommandHasItsOwnHelpAndTheToolItsVersion) {
+  const CtlResult version = runCtl({"--host", "127.0.0.39", "--version"});
+  EXPECT_EQ(version.exitCode, 0) << version.err;
+  EXPECT_EQ(version.out, "vantorctl 8.10\n");
+
+  struct Case {
+    QStringList args;
+    std::vector<const char*> shown;
+    const char* notShown;
+  } cases[] = {
+      {{"--help"},
+       {"Usage: vantorctl [OPTIONS] SUBCOMMAND", "--host ADDR", "--timeout SECONDS",
+        "--data-dir DIR", "--version", "status", "raw", "params", "blocks", "0  done",
+        "1  connection failed or lost", "2  usage", "3  no reply in time or a protocol error",
+        "4  a file refused, unreadable or not writable (nothing written to the device)",
+        "5  the device refused the operation", "6  a comparison found differences"},
+       "Usage: vantorctl raw"},
+      {{"status", "--help"}, {"Usage: vantorctl status", "status fields"}, "CODE"},
+      {{"raw", "--help"}, {"Usage: vantorctl raw [OPTIONS] CODE [HEX...]", "reply frame"}, "FILE"},
+      {{"params", "--help"}, {"Usage: vantorctl params", "show", "save", "load"}, "backup"},
+      {{"params", "load", "--help"},
+       {"Usage: vantorctl params load [OPTIONS] FILE", "writes nothing"},
+       "backup"},
+      {{"blocks", "restore", "-h"},
+       {"Usage: vantorctl blocks restore [OPTIONS] FILE", "340-byte"},
+       "params"},
+  };
+  for (const Case& c : cases) {
+    const std::string args = c.args.join(' ').toStdString();
+    const CtlResult r = runCtl(QStringList{"--host", "127.0.0.39"} + c.args);
+    EXPECT_EQ(r.exitCode, 0) << args << ": " << r.err;
+    for (const char* text : c.shown)
+      EXPECT_NE(r.out.find(text), std::string::npos) << args << ": " << text;
+    EXPECT_EQ(r.out.find(c.notShown), std::string::npos) << args << ": " << c.notShown;
+  }
+}
+
+TEST(VantorctlE2E, OptionsMayFollowTheCommandAndADayIsTheLongestDeadline) {
+  SimProcess sim("127.0.0.44");
+  ASSERT_TRUE(sim.ready());
+  expectStatusOutput(runCtl({"status", "--timeout", "86400", "--host", "127.0.0.44"}));
+}
+
+// A connect that the other side never answers (its SYNs are dropped) is a
+// connection that failed, not a device that did not reply.
+TEST(VantorctlE2E, AConnectThatNeverCompletesIsAConnectionFailure) {
+  StalledListener stalled("127.0.0.40", 47000);
+  ASSERT_TRUE(stalled.stalled());
+  const CtlResult r = runCtl({"--host", "127.0.0.40", "--timeout", "1", "status"});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(
+      r.err.find("cannot connect to 127.0.0.40:47000: the connection did not complete within 1 s"),
+      std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.out, "");
+}
+
+// Several replies read at once: the command's result is printed once, from
+// the first reply that completes it, and the rest reach it no more.
+TEST(VantorctlE2E, RepliesArrivingTogetherAfterTheResultArePrintedOnce) {
+  std::string version, status;
+  {
+    SimProcess sim("127.0.0.43");
+    ASSERT_TRUE(sim.ready());
+    version = hexBytes(runCtl({"--host", "127.0.0.43", "raw", "70"}).out);
+    status = hexBytes(runCtl({"--host", "127.0.0.43", "raw", "51"}).out);
+  }
+  ASSERT_FALSE(version.empty());
+  ASSERT_FALSE(status.empty());
+  struct Case {
+    QStringList command;
+    size_t lines;
+    const char* start;
+  } cases[] = {{{"status"}, 8, "Version:  RW4000 SIM"}, {{"raw", "51"}, 1, "02 00 01"}};
+  for (const Case& c : cases) {
+    const std::string args = c.command.join(' ').toStdString();
+    // The answer to the first request: the version and three status replies in one write.
+    ScriptedDevice device("127.0.0.41", 47000, version + status + status + status);
+    ASSERT_TRUE(device.listening());
+    const CtlResult r = runCtl(QStringList{"--host", "127.0.0.41", "--timeout", "5"} + c.command);
+    EXPECT_TRUE(device.answered()) << args;
+    EXPECT_EQ(r.exitCode, 0) << args << ": " << r.err;
+    EXPECT_EQ(static_cast<size_t>(std::count(r.out.begin(), r.out.end(), '\n')), c.lines)
+        << args << ":\n"
+        << r.out;
+    EXPECT_EQ(r.out.rfind(c.start, 0), 0u) << args << ": " << r.out;
   }
 }

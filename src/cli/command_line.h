@@ -1,0 +1,32 @@
+#pragma once
+// The command line of vantorctl: global options, one subcommand per command,
+// each with its own --help, and --version.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cli/ctl_session.h"
+
+namespace vantor {
+
+// Longest deadline --timeout takes, in seconds: a day.
+inline constexpr double kMaxTimeoutSeconds = 86400;
+
+struct CtlOptions {
+  std::optional<std::string> host;
+  std::optional<std::string> dataDir;
+  double timeoutSeconds = 5.0;
+};
+
+// What the command line asks for: a command to run with the options, or,
+// with no command, the exit code after the help, the version or a usage
+// error was printed (the help and the version on stdout, the error on stderr).
+struct CtlCommandLine {
+  CtlOptions options;
+  std::unique_ptr<CtlCommand> command;
+  int exitCode = kExitOk;
+};
+
+CtlCommandLine parseCommandLine(int argc, const char* const* argv);
+
+}  // namespace vantor
