@@ -7,6 +7,7 @@
 #include "cli/command_line.h"
 #include "cli/ctl_session.h"
 #include "platform/default_data_dir.h"
+#include "platform/file_size_signal.h"
 
 using namespace vantor;
 
@@ -25,6 +26,7 @@ std::optional<std::string> resolveHost(const CtlOptions& o) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  reportOversizeWritesAsErrors();
   CtlCommandLine line = parseCommandLine(argc, argv);
   if (!line.command) return line.exitCode;
   const auto host = resolveHost(line.options);

@@ -11,6 +11,7 @@
 #include "app/main_window_logic.h"
 #include "app/window_options.h"
 #include "platform/default_data_dir.h"
+#include "platform/file_size_signal.h"
 #include "platform/qt_seams.h"
 #include "ui/stop_signals.h"
 #include "ui/tqxvantor.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     }
   }
   QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out of argv
+  reportOversizeWritesAsErrors();
   const std::vector<std::string> words(argv + 1, argv + argc);
   const WindowOptionsParse parsed = parseWindowOptions(words);
   if (!parsed.options) {
