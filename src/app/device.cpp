@@ -28,12 +28,15 @@ void Device::bindCommands() {
     CommandFeature* reply;
   };
   const Binding bindings[] = {
-      {0, nullptr, &liveStatus},    {51, nullptr, &liveStatus},   {70, nullptr, &liveStatus},
-      {62, nullptr, &parTables},    {63, &parTables, &parTables}, {64, &parTables, &parTables},
-      {11, &configBlocks, nullptr}, {15, &configBlocks, nullptr}, {23, &configBlocks, nullptr},
-      {25, &configBlocks, nullptr}, {37, &configBlocks, nullptr}, {46, &configBlocks, nullptr},
-      {16, nullptr, &configBlocks}, {22, nullptr, &configBlocks}, {24, nullptr, &configBlocks},
-      {36, nullptr, &configBlocks}, {45, nullptr, &configBlocks}, {52, nullptr, &configBlocks},
+      {0, nullptr, &liveStatus},          {51, nullptr, &liveStatus},
+      {70, nullptr, &liveStatus},         {62, nullptr, &parTables},
+      {63, &parTables, &parTables},       {64, &parTables, &parTables},
+      {11, &configBlocks, &configBlocks}, {15, &configBlocks, &configBlocks},
+      {23, &configBlocks, &configBlocks}, {25, &configBlocks, &configBlocks},
+      {37, &configBlocks, &configBlocks}, {46, &configBlocks, &configBlocks},
+      {16, nullptr, &configBlocks},       {22, nullptr, &configBlocks},
+      {24, nullptr, &configBlocks},       {36, nullptr, &configBlocks},
+      {45, nullptr, &configBlocks},       {52, nullptr, &configBlocks},
       {34, nullptr, &pesoCounters},
   };
   for (const Binding& b : bindings) {
@@ -44,6 +47,8 @@ void Device::bindCommands() {
 
 void Device::mainDisconnected() {
   parTables.mainDisconnected();
+  configBlocks.mainDisconnected();
+  liveStatus.mainDisconnected();
   tablesLoaded = false;
   productsLoaded = false;
   access.mainDisconnected();

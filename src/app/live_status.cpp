@@ -28,7 +28,13 @@ void LiveStatus::versionReply(PayloadReader& payload) {
   if (version_.substr(0, 5) == kModelPrefix) channel_.queueCmd(62);
 }
 
+void LiveStatus::mainDisconnected() {
+  fields_.current = false;
+  shell_.changed(Area::LiveStatus);
+}
+
 void LiveStatus::statusReply(PayloadReader& p) {
+  fields_.current = true;
   shell_.setStatus(1, format("Ls %u T %u Rs %d St %d", p.u32(8), p.u32(4), p.u8(12), p.u8(13)));
   fields_.comStat = format("%d %d %d %d", p.u8(0), p.u8(1), p.u8(2), p.u8(3));
   fields_.port2 = format("%X %X %X %X", p.u8(16), p.u8(17), p.u8(18), p.u8(19));

@@ -20,6 +20,9 @@ struct LiveStatusFields {
   int lnMenu = 0;      // display terminal menu line, 0 .. 13
   int brMenu = 0;      // display terminal bottom-bar field, 0 .. 5
   uint16_t lastWeighingTime = 0;
+  // Read from the device connected now; false from the end of the main link
+  // until the next status reply (the window greys what is not current).
+  bool current = false;
 };
 
 class LiveStatus final : public CommandFeature {
@@ -38,6 +41,7 @@ class LiveStatus final : public CommandFeature {
   // panel 0 shows it until a file message takes the panel over.
   const std::string& version() const { return version_; }
   const std::string& statusLine() const { return shell_.statusBar[1]; }
+  void mainDisconnected();
 
  private:
   void versionReply(PayloadReader& payload);

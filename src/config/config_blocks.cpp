@@ -39,9 +39,21 @@ void ConfigBlocks::requestEnded(int code, RequestEnd end) {
   changed();
 }
 
+void ConfigBlocks::mainDisconnected() {
+  controls.current.fill(false);
+  controls.message = "not current: read again once connected";
+  changed();
+}
+
 void ConfigBlocks::handleReply(int code, PayloadReader& payload) {
+  if (const BlockLayout* written = blockByWriteCode(code)) {
+    controls.message = format("%s written: %zu values", written->setButton, written->values);
+    changed();
+    return;
+  }
   const BlockLayout* layout = blockByReadCode(code);
   if (!layout) return;
+  controls.current[index(layout->id)] = true;
   std::vector<uint32_t>& v = blocks_[index(layout->id)];
   for (size_t i = 0; i < v.size(); ++i) v[i] = payload.u32(4 * i);
   showBlock(layout->id);
@@ -82,7 +94,7 @@ bool ConfigBlocks::SaveParFileClick(const std::string& path) {
   const Bytes image = encodeBlockBackup(blocks_);
   std::string error;
   const bool ok = writeFileBytes(path, image, error);
-  controls.message = ok ? std::string() : error;
+  controls.message = ok ? format("%s written: %zu bytes", path.c_str(), image.size()) : error;
   changed();
   return ok;
 }
@@ -96,7 +108,8 @@ bool ConfigBlocks::GetParFileClick(const std::optional<std::string>& path) {
       controls.message = error;
     } else if (const std::optional<BlockValues> blocks = decodeBlockBackup(*image)) {
       blocks_ = *blocks;
-      controls.message.clear();
+      controls.current.fill(true);
+      controls.message = format("%s loaded: the six blocks", path->c_str());
       loaded = true;
     } else {
       controls.message =

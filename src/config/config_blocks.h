@@ -27,8 +27,11 @@ struct ConfigBlocksControls {
   // The cell that kept the last write from being sent (row -1: none).
   BlockId badBlock = BlockId::Sys;
   int badRow = -1;
-  // What the last file action or refused write has to say; empty after success.
+  // What the last read, write, file action or refused write has to say.
   std::string message;
+  // Each grid holds what the device connected now sent, or a file's values;
+  // false from the end of the main link until read again (the window greys it).
+  std::array<bool, kBlockCount> current{};
 };
 
 class ConfigBlocks final : public CommandFeature {
@@ -57,6 +60,7 @@ class ConfigBlocks final : public CommandFeature {
   void buildRequest(int code, RequestWriter& out) override;
   void handleReply(int code, PayloadReader& payload) override;
   void requestEnded(int code, RequestEnd end) override;
+  void mainDisconnected();
 
  private:
   void showBlock(BlockId id);

@@ -57,6 +57,8 @@ void ParTables::requestDescriptor() {
 
 void ParTables::tableListReply(PayloadReader& payload) {
   listAwaited_ = false;
+  controls.current = true;
+  if (controls.message == kNotCurrent) controls.message.clear();
   store_.storeTableList(payload);
   if (onAccessCodes) onAccessCodes(store_.accessCodes());
   controls.listTabs.clear();
@@ -104,7 +106,13 @@ void ParTables::descriptorReply(PayloadReader& payload) {
 }
 
 void ParTables::tableWritten() {
-  if (!saveAllMode_) return;
+  const ParTable& written = store_.table(writeTable_);
+  if (!saveAllMode_) {
+    controls.message =
+        format("Table %s written: %d values", written.name.c_str(), written.paramCount);
+    changed();
+    return;
+  }
   ++writeTable_;
   if (writeTable_ < store_.tableCount()) {
     controls.progress = format("Writing table %d of %zu", writeTable_ + 1, store_.tableCount());
@@ -112,6 +120,7 @@ void ParTables::tableWritten() {
     changed();
   } else {
     saveAllMode_ = false;
+    controls.message = format("%zu tables written", store_.tableCount());
     requestTableList();
   }
 }
@@ -223,20 +232,31 @@ bool ParTables::checkAndStore() {
   if (!tablesLoaded_ || t < 0 || static_cast<size_t>(t) >= ParTableStore::kMaxTables) return false;
   ParTable& table = store_.table(static_cast<size_t>(t));
   const size_t rows = std::min(controls.gridParTabs.size(), ParTableStore::kMaxParams);
+  std::string reverted;  // the first cell put back, as the message names it
+  size_t revertedCount = 0;
   try {
     for (size_t r = 0; r < rows; ++r) {
       std::string& cell = controls.gridParTabs[r].value;
       const uint32_t v = cellValue32(cell);
       ParDescriptor& d = table.params[r];
-      if (d.accepts(v))
+      if (d.accepts(v)) {
         d.value = v;
-      else
-        cell = cellText(d.value);  // out of limits: the cell shows the stored value again
+        continue;
+      }
+      // Out of limits: the cell shows the stored value again.
+      if (revertedCount++ == 0)
+        reverted =
+            format("%s: %s is outside %s .. %s; kept %s", d.name.c_str(), cell.c_str(),
+                   cellText(d.min).c_str(), cellText(d.max).c_str(), cellText(d.value).c_str());
+      cell = cellText(d.value);
     }
   } catch (const CellConversionError&) {
     changed();  // cells reverted before the bad one stay reverted
     throw;
   }
+  controls.message = revertedCount > 1 ? format("%s (and %zu more cells kept)", reverted.c_str(),
+                                                revertedCount - 1)
+                                       : reverted;
   writeTable_ = static_cast<uint8_t>(t);
   saveAllMode_ = false;
   channel_.queueCmd(63);
@@ -285,6 +305,8 @@ void ParTables::DefOnClick(bool checked) {
 }
 
 void ParTables::mainDisconnected() {
+  controls.current = false;
+  controls.message = kNotCurrent;
   controls.panelSaveVisible = false;
   controls.groupFileVisible = false;
   // The queue is emptied on the next connect, so a sweep cannot go on; a mode

@@ -40,10 +40,17 @@ struct ParTablesControls {
   bool saveParEnabled = false;    // SavePar and SaveDef: per-table level rule
   bool defOn = false;             // SaveDef and SaveAllDef visible while ticked
   std::string progress;           // "Reading table 3 of 6, parameter 12 of 40"; empty when idle
+  // The page's message line: what a save wrote, which cells went back to their
+  // stored values, or that the values shown are not current.
+  std::string message;
+  // The tables were read from the device connected now; false from the end of
+  // the main link until they are read again (the window greys them).
+  bool current = false;
 };
 
 class ParTables final : public CommandFeature {
  public:
+  static constexpr const char* kNotCurrent = "not current: read again once connected";
   // tablesLoaded: the shared flag that reply 62 sets and the end of the main
   // connection clears.
   ParTables(Shell& shell, CommandChannel& channel, bool& tablesLoaded);

@@ -314,3 +314,33 @@ TEST_F(ParTablesTest, ASweepWhoseReplyIsLostStopsAndSaysWhere) {
   device.channel.sendNextCmd();
   EXPECT_TRUE(sentCodes().empty());  // the chain does not go on
 }
+
+// The page says what a save wrote, which typed values went back and why, and
+// that the values shown are not current once the link has ended, until they
+// are read from the device connected then.
+TEST_F(ParTablesTest, ThePageSaysWhatWasWrittenWhatWasKeptAndWhenValuesAreNotCurrent) {
+  readAll();
+  EXPECT_TRUE(page().current);
+  page().listTabsIndex = 0;
+  tables().showTable(0);
+  page().gridParTabs[1].value = "55";  // Tolerancia: 0 .. 50
+  page().gridParTabs[3].value = "10";  // Filtro: 1 .. 9
+  tables().SaveParClick();
+  EXPECT_EQ(page().message, "Tolerancia: 55 is outside 0 .. 50; kept 7 (and 1 more cells kept)");
+  EXPECT_EQ(page().gridParTabs[1].value, "7");
+  serve();
+  EXPECT_EQ(page().message, "Table Pesagem written: 5 values");
+
+  tables().SaveAllDefClick();
+  serve();
+  EXPECT_EQ(page().message, "3 tables written");
+
+  lan2().fail();
+  EXPECT_FALSE(page().current);
+  EXPECT_EQ(page().message, ParTables::kNotCurrent);
+  EXPECT_FALSE(device.configBlocks.controls.current[0]);
+  EXPECT_FALSE(device.liveStatus.fields().current);
+  readAll();  // another connection: current only once read again
+  EXPECT_TRUE(page().current);
+  EXPECT_EQ(page().message, "");
+}
