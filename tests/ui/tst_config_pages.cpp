@@ -632,7 +632,8 @@ class TestConfigPages : public QObject {
              qint64(340));  // the blocks as they stand: the edit is not in it
     click("GetParFile");
     QCOMPARE(comm->item(0, 1)->text(), QStringLiteral("0"));
-    QCOMPARE(find<QLabel>("BlockMessage")->text(), QString());
+    QCOMPARE(find<QLabel>("BlockMessage")->text(),
+             path + QStringLiteral(" loaded: the six blocks"));
 
     commit(typeInto(comm, 0, QStringLiteral("9")));
     choice = std::nullopt;
