@@ -1,5 +1,6 @@
 #include "link/command_channel.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "link/frame.h"
@@ -37,12 +38,23 @@ void CommandChannel::setReplyTimer(Timer* timer) {
   if (replyTimer_) replyTimer_->setCallback(nullptr);
   replyTimer_ = timer;
   if (!timer) return;
-  timer->setInterval(kDefaultReplyTimeoutMs);
-  timer->setCallback([this] { replyTimedOut(); });
+  timer->setCallback([this] { replyTimerTick(); });
+  setReplyTimeoutMs(replyTimeoutMs_);
 }
 
+// The timer only looks at the clock a few times per timeout while a reply is
+// awaited, so a healthy exchange costs no timer start or stop.
 void CommandChannel::setReplyTimeoutMs(int ms) {
-  if (replyTimer_) replyTimer_->setInterval(ms);
+  replyTimeoutMs_ = std::max(ms, 1);
+  if (replyTimer_) replyTimer_->setInterval(std::max(replyTimeoutMs_ / kChecksPerTimeout, 1));
+}
+
+void CommandChannel::replyTimerTick() {
+  if (!inFlight_) {
+    replyTimer_->setEnabled(false);
+    return;
+  }
+  if (clock_.monotonicMs() - waitingSinceMs_ >= replyTimeoutMs_) replyTimedOut();
 }
 
 std::optional<int> CommandChannel::awaitedCode() const {
@@ -99,15 +111,11 @@ void CommandChannel::awaitReply(int code, ByteView frame) {
 }
 
 void CommandChannel::armReplyTimer() {
-  if (!replyTimer_) return;
-  replyTimer_->setEnabled(false);  // restarts the wait
-  replyTimer_->setEnabled(true);
+  waitingSinceMs_ = clock_.monotonicMs();
+  if (replyTimer_ && !replyTimer_->enabled()) replyTimer_->setEnabled(true);
 }
 
-void CommandChannel::stopWaiting() {
-  inFlight_.reset();
-  if (replyTimer_) replyTimer_->setEnabled(false);
-}
+void CommandChannel::stopWaiting() { inFlight_.reset(); }  // the timer stops at its next tick
 
 void CommandChannel::sendOnceMore(bool afterSilence) {
   inFlight_->repeated = true;

@@ -28,6 +28,7 @@ struct Readouts {
 class CommandChannel : private FrameSink {
  public:
   static constexpr int kDefaultReplyTimeoutMs = 1000;
+  static constexpr int kChecksPerTimeout = 4;
 
   CommandChannel(Shell& shell, const Clock& clock);
 
@@ -88,6 +89,7 @@ class CommandChannel : private FrameSink {
   void sendOnceMore(bool afterSilence);
   void endRequest(RequestEnd end);
   void replyTimedOut();
+  void replyTimerTick();
   void unsolicited(int code, const char* what);
 
   // The request whose reply is awaited. It is sent once more after a bad reply
@@ -106,6 +108,8 @@ class CommandChannel : private FrameSink {
   const Clock& clock_;
   Socket* lan2_ = nullptr;
   Timer* replyTimer_ = nullptr;
+  int replyTimeoutMs_ = kDefaultReplyTimeoutMs;
+  int64_t waitingSinceMs_ = 0;
   std::optional<InFlight> inFlight_;
   uint32_t unsolicited_ = 0;
   int silences_ = 0;

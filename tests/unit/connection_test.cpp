@@ -174,10 +174,10 @@ TEST_F(ConnectionTest, ADeviceThatFallsSilentIsReportedUntilItAnswersAgain) {
   device.channel.queueCmd(51);
   device.channel.queueCmd(51);
   device.channel.sendNextCmd();
-  replyTim().fire();
-  replyTim().fire();  // the first request ends: two silences
+  silence();
+  silence();  // the first request ends: two silences
   EXPECT_EQ(shell().errorBar[0], "Conect Master");
-  replyTim().fire();  // the second request's first silence: three in a row
+  silence();  // the second request's first silence: three in a row
   EXPECT_EQ(shell().errorBar[0], "No reply");
   EXPECT_EQ(shell().debFl, Colour::Red);
   cmdTime().setEnabled(true);

@@ -22,6 +22,11 @@ struct LinkFixture : ::testing::Test {
   Shell& shell() { return device.shell; }
 
   FakeTimer& replyTim() { return *seams.timers.at(3); }
+  // A reply timeout passes without a reply.
+  void silence() {
+    seams.clockImpl.nowMs += CommandChannel::kDefaultReplyTimeoutMs;
+    replyTim().fire();
+  }
 
   // Connects the main link and answers the version and status requests it
   // sends first, so the link is idle and no request awaits its reply.
