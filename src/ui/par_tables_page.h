@@ -3,6 +3,7 @@
 // group (ParTableFileGroup). Forwards the user's choices, clicks and the cell
 // edits the grid commits to the core and repaints what the core reports on
 // Area::ParTables.
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -31,6 +32,8 @@ class ParTablesPage : public QWidget {
   void paintGrid();
   void paintMemo();
   void cellCommitted(int row, int column, const QString& text);
+  void saveAllDefaults();
+  void saveAllToDevice();
   void saveFile();
   void readFile();
 
@@ -38,6 +41,7 @@ class ParTablesPage : public QWidget {
   std::unique_ptr<Ui::ParTablesPage> ui_;
   bool painting_ = false;
   size_t memoShown_ = 0;  // lines of Memo7 already in the widget
+  QString loadedFile_;    // name of the table file accepted last
 };
 
 }  // namespace vantor

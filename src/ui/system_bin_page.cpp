@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 
+#include "ui/confirm.h"
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
 #include "ui/repaint_scheduler.h"
@@ -35,13 +36,12 @@ SystemBinPage::SystemBinPage(Device& device, QWidget* parent)
                                   "R65535 Ow65535 Id65535 St65535 IdCk65535 IdO65535")) +
                               16);
 
-  ConfigBlocks& blocks = device_.configBlocks;
   connect(ui_->SaveParFile, &QPushButton::clicked, this,
           [this] { runGuarded(this, [this] { saveParFile(); }); });
   connect(ui_->GetParFile, &QPushButton::clicked, this,
           [this] { runGuarded(this, [this] { getParFile(); }); });
   connect(ui_->SetAllPar, &QPushButton::clicked, this,
-          [this, &blocks] { runGuarded(this, [&blocks] { blocks.SetAllParClick(); }); });
+          [this] { runGuarded(this, [this] { setAllBlocks(); }); });
   connect(ui_->GetPesoOn, &QPushButton::clicked, this,
           [this] { runGuarded(this, [this] { device_.pesoCounters.GetPesoOnClick(); }); });
   paintBlocks();
@@ -78,6 +78,24 @@ void SystemBinPage::bindBlock(const BlockLayout& layout) {
           [this, &blocks, id] { runGuarded(this, [&blocks, id] { blocks.GetClick(id); }); });
   connect(child<QPushButton>(this, layout.setButton), &QPushButton::clicked, this,
           [this, &blocks, id] { runGuarded(this, [&blocks, id] { blocks.SetClick(id); }); });
+}
+
+void SystemBinPage::setAllBlocks() {
+  QStringList grids;
+  size_t values = 0;
+  for (BlockId id : kBackupOrder) {
+    grids << QString::fromLatin1(blockLayout(id).grid);
+    values += blockLayout(id).values;
+  }
+  const Confirmation writeAll{
+      QStringLiteral("Write all configuration blocks to the device"),
+      QStringLiteral("Overwrites all %1 configuration blocks of the device (%2), %3 values in "
+                     "all, with the values their grids show now.")
+          .arg(kBackupOrder.size())
+          .arg(grids.join(QStringLiteral(", ")))
+          .arg(values),
+      QStringLiteral("Write all blocks")};
+  if (confirm(this, writeAll)) device_.configBlocks.SetAllParClick();
 }
 
 void SystemBinPage::saveParFile() {

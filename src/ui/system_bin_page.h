@@ -31,6 +31,7 @@ class SystemBinPage : public QWidget {
  private:
   void bindBlock(const BlockLayout& layout);
   void paintBlocks();
+  void setAllBlocks();
   void getParFile();
   void saveParFile();
 

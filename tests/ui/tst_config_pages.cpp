@@ -21,6 +21,7 @@
 #include "config/config_block.h"
 #include "fakes.h"
 #include "table_device.h"
+#include "ui/confirm.h"
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
 #include "ui/tqxvantor.h"
@@ -67,6 +68,8 @@ class TestConfigPages : public QObject {
   std::unique_ptr<TQXVantor> w_;
   TableDevice dev_;
   QStringList messages_;
+  QList<Confirmation> asked_;  // every question a button asked
+  bool goAhead_ = true;        // the answer to it
 
   FakeSocket& lan2() { return *seams_->sockets.at(0); }
   Device& device() { return w_->device(); }
@@ -82,8 +85,8 @@ class TestConfigPages : public QObject {
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
   }
-  void connectMain() {
-    device().connection.controls.host = "127.0.0.9";
+  void connectMain(const char* host = "127.0.0.9") {
+    device().connection.controls.host = host;
     QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
     lan2().connect();
     lan2().writes.clear();
@@ -112,9 +115,9 @@ class TestConfigPages : public QObject {
     device().access.passwordDialogClosed(password);
     w_->repaintNow();
   }
-  void readAll() {
+  void readAll(const char* host = "127.0.0.9") {
     w_->pages()->setCurrentWidget(find("System2"));
-    connectMain();
+    connectMain(host);
     click("GetAllPar");
     serve();
   }
@@ -235,6 +238,12 @@ class TestConfigPages : public QObject {
     seams_ = std::make_unique<FakeSeams>();
     messages_.clear();
     setErrorPresenter([this](QWidget*, const QString& text) { messages_ << text; });
+    asked_.clear();
+    goAhead_ = true;
+    setConfirmPresenter([this](QWidget*, const Confirmation& question) {
+      asked_ << question;
+      return goAhead_;
+    });
     dev_ = TableDevice{};
     dev_.tables = {
         {"Pesagem",
@@ -251,6 +260,7 @@ class TestConfigPages : public QObject {
     seams_.reset();
     dir_.reset();
     setFileChooser(nullptr);
+    setConfirmPresenter(nullptr);
   }
 
   void controlsAndCaptions() {
@@ -554,6 +564,82 @@ class TestConfigPages : public QObject {
     click("ReadFilePar");
     QCOMPARE(find<QPlainTextEdit>("Memo7")->toPlainText(), memo);
     QVERIFY(find("SaveAllPar")->isEnabled());
+  }
+
+  // Each button that overwrites the device or restarts it asks first, naming
+  // what is overwritten and how much; only going ahead queues its commands.
+  void destructiveButtonsAskFirst_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("goAhead");
+    QTest::addColumn<QStringList>("named");  // what the question must say
+    QTest::addColumn<QList<int>>("queued");  // the commands of going ahead
+    const QString tables =
+        QStringLiteral("3 parameter tables (Pesagem, Vazia, Servico) with 4 parameters");
+    struct Row {
+      const char* button;
+      QStringList named;
+      QList<int> queued;
+    };
+    const Row rows[] = {
+        {"Reset", {QStringLiteral("127.0.0.150"), QStringLiteral("Restarts")}, {82}},
+        {"SaveAllDef", {tables, QStringLiteral("default")}, {63}},
+        {"SaveAllPar", {tables, QStringLiteral("tabelas.txt")}, {63}},
+        {"SetAllPar",
+         {QStringLiteral("all 6 configuration blocks"),
+          QStringLiteral("CommPar, ZeroPar, ProdPar, Ad104Par, SysPar, SorterPar"),
+          QStringLiteral("85 values")},
+         {23, 37, 25, 15, 11, 46}},
+    };
+    for (const Row& r : rows)
+      for (bool go : {true, false})
+        QTest::addRow("%s %s", r.button, go ? "go ahead" : "cancelled")
+            << QString::fromLatin1(r.button) << go << r.named << r.queued;
+  }
+  void destructiveButtonsAskFirst() {
+    QFETCH(QString, button);
+    QFETCH(bool, goAhead);
+    QFETCH(QStringList, named);
+    QFETCH(QList<int>, queued);
+    open();
+    login("Velmor");
+    readAll("127.0.0.150");
+    if (button == QLatin1String("SaveAllDef")) {
+      clickBox("DefOn");
+      w_->repaintNow();
+    } else if (button == QLatin1String("SaveAllPar")) {
+      const QString path = dir_->filePath(QStringLiteral("tabelas.txt"));
+      setFileChooser([&](QWidget*, FileDialogKind) -> std::optional<QString> { return path; });
+      click("SaveFileAll");
+      click("ReadFilePar");
+    } else if (button == QLatin1String("SetAllPar")) {
+      w_->pages()->setCurrentWidget(find("System"));
+    }
+    device().channel.clearQueue();
+    dev_.requests.clear();
+    asked_.clear();
+    goAhead_ = goAhead;
+
+    click(button.toLatin1().constData());
+    QCOMPARE(asked_.size(), 1);
+    const Confirmation& question = asked_.front();
+    QVERIFY(!question.title.isEmpty());
+    QVERIFY(!question.proceed.isEmpty());
+    for (const QString& part : named)
+      QVERIFY2(question.text.contains(part), qPrintable(question.text + " lacks " + part));
+    QList<int> codes;
+    for (size_t i = 0; i < device().channel.queue().size(); ++i)
+      codes << device().channel.queue().at(i);
+    QCOMPARE(codes, goAhead ? queued : QList<int>{});
+
+    if (button == QLatin1String("SaveAllDef") || button == QLatin1String("SaveAllPar")) {
+      serve();
+      const std::vector<int> written = goAhead ? std::vector<int>{0, 1, 2} : std::vector<int>{};
+      QCOMPARE(dev_.tableWrites(), written);
+      // "Save All Def" puts the defaults into the tables only when it goes ahead.
+      const uint32_t tolerancia = button == QLatin1String("SaveAllDef") && goAhead ? 5 : 7;
+      QCOMPARE(dev_.tables[0].params[1].value, tolerancia);
+      QCOMPARE(device().parTables.store().table(0).params[1].value, tolerancia);
+    }
   }
 
   void aBlockIsReadEditedAndWritten() {

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,6 +26,7 @@
 #include "app/settings_file.h"
 #include "fakes.h"
 #include "ui/access_applier.h"
+#include "ui/confirm.h"
 #include "ui/guarded.h"
 #include "ui/panel_bar.h"
 #include "ui/qx7_page.h"
@@ -129,11 +131,13 @@ class TestMainWindow : public QObject {
     seams_->clockImpl.local = {2026, 12, 10, 10, 30, 0};
     setErrorPresenter(
         [](QWidget*, const QString& text) { QFAIL(qPrintable("unexpected message: " + text)); });
+    setConfirmPresenter([](QWidget*, const Confirmation&) { return true; });
   }
   void cleanup() {
     w_.reset();
     seams_.reset();
     dir_.reset();
+    setConfirmPresenter(nullptr);
   }
 
   void layoutOfTheWindow() {
@@ -552,6 +556,52 @@ class TestMainWindow : public QObject {
     QTest::mouseClick(find<QPushButton>("Reset"), Qt::LeftButton);
     QCOMPARE(w_->device().channel.queue().size(), size_t(1));
     QCOMPARE(*w_->device().channel.queue().head(), 82);
+  }
+
+  // The question before a destructive button, as the user sees it: its texts,
+  // Cancel as the default button, and only the action's own button going ahead.
+  void theConfirmationGoesAheadOnlyOnItsButton_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("goesAhead");
+    QTest::addRow("Escape") << QStringLiteral("Escape") << false;
+    QTest::addRow("Enter") << QStringLiteral("Enter") << false;
+    QTest::addRow("Cancel") << QStringLiteral("Cancel") << false;
+    QTest::addRow("the action's button") << QStringLiteral("Write defaults") << true;
+  }
+  void theConfirmationGoesAheadOnlyOnItsButton() {
+    QFETCH(QString, answer);
+    QFETCH(bool, goesAhead);
+    setConfirmPresenter(nullptr);  // the real dialog
+    open();
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      seen = true;
+      QCOMPARE(box->windowTitle(), QStringLiteral("Set all parameter tables to their defaults"));
+      QCOMPARE(box->text(), QStringLiteral("Sets 3 tables."));
+      QAbstractButton* cancel = box->button(QMessageBox::Cancel);
+      QVERIFY(cancel);
+      QCOMPARE(static_cast<QAbstractButton*>(box->defaultButton()), cancel);
+      QCOMPARE(box->escapeButton(), cancel);
+      QWidget* focus = box->focusWidget() ? box->focusWidget() : box;
+      if (answer == QLatin1String("Escape")) {
+        QTest::keyClick(focus, Qt::Key_Escape);
+      } else if (answer == QLatin1String("Enter")) {
+        QTest::keyClick(focus, Qt::Key_Return);
+      } else {
+        for (QAbstractButton* b : box->buttons())
+          if (b->text() == answer) QTest::mouseClick(b, Qt::LeftButton);
+      }
+    });
+    QTimer::singleShot(5000, this, [] {  // never hang on a box that was not answered
+      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->done(-1);
+    });
+    const bool answered =
+        confirm(w_.get(), {QStringLiteral("Set all parameter tables to their defaults"),
+                           QStringLiteral("Sets 3 tables."), QStringLiteral("Write defaults")});
+    QVERIFY(seen);
+    QCOMPARE(answered, goesAhead);
   }
 
   void aCoreExceptionInAHandlerIsShownAndEndsOnlyThatHandler() {
