@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 
+#include "config/block_backup_guard.h"
 #include "ui/confirm.h"
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
@@ -27,8 +28,8 @@ T* child(QWidget* root, const char* name) {
 }
 }  // namespace
 
-SystemBinPage::SystemBinPage(Device& device, QWidget* parent)
-    : QWidget(parent), device_(device), ui_(std::make_unique<Ui::SystemBinPage>()) {
+SystemBinPage::SystemBinPage(Device& device, BlockBackupGuard& guard, QWidget* parent)
+    : QWidget(parent), device_(device), guard_(guard), ui_(std::make_unique<Ui::SystemBinPage>()) {
   ui_->setupUi(this);
   for (const BlockLayout& layout : blockLayouts()) bindBlock(layout);
   // Room for six counters at their widest.
@@ -44,6 +45,7 @@ SystemBinPage::SystemBinPage(Device& device, QWidget* parent)
           [this] { runGuarded(this, [this] { setAllBlocks(); }); });
   connect(ui_->GetPesoOn, &QPushButton::clicked, this,
           [this] { runGuarded(this, [this] { device_.pesoCounters.GetPesoOnClick(); }); });
+  ui_->BlockMessage->setMaximumWidth(ui_->ProdPar->width());
   paintBlocks();
 }
 
@@ -98,14 +100,19 @@ void SystemBinPage::setAllBlocks() {
   if (confirm(this, writeAll)) device_.configBlocks.SetAllParClick();
 }
 
+// Refused, before any dialog, while a block holds only the zeros it started with.
 void SystemBinPage::saveParFile() {
+  backupRefused_ = blockBackupRefusal(guard_.missing()).has_value();
+  paintBlocks();
+  if (backupRefused_) return;
   if (const std::optional<std::string> path = chooseFile(this, FileDialogKind::Save))
     device_.configBlocks.SaveParFileClick(*path);
 }
 
 // A cancelled dialog still refreshes the grids from the blocks.
 void SystemBinPage::getParFile() {
-  device_.configBlocks.GetParFileClick(chooseFile(this, FileDialogKind::Open));
+  if (device_.configBlocks.GetParFileClick(chooseFile(this, FileDialogKind::Open)))
+    guard_.backupLoaded();
 }
 
 void SystemBinPage::repaintAreas(uint32_t areas) {
@@ -123,7 +130,12 @@ void SystemBinPage::paintBlocks() {
     for (size_t r = 0; r < cells.size(); ++r) grid->setValue(static_cast<int>(r), cells[r]);
     grid->setBadRow(c.badRow >= 0 && c.badBlock == layout.id ? c.badRow : -1);
   }
-  setIfChanged(ui_->BlockMessage, c.message);
+  // A refused backup is named until the blocks it waits for have been read.
+  std::string message = c.message;
+  const std::optional<std::string> refusal = blockBackupRefusal(guard_.missing());
+  backupRefused_ = backupRefused_ && refusal;
+  if (backupRefused_) message += (message.empty() ? "" : "\n") + *refusal;
+  setIfChanged(ui_->BlockMessage, message);
   setIfChanged(ui_->Edit5, device_.pesoCounters.controls.edit5);
 }
 

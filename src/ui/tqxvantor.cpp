@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "app/data_dir.h"
+#include "config/block_backup_guard.h"
 #include "ui/access_applier.h"
 #include "ui/deb_page.h"
 #include "ui/guarded.h"
@@ -28,7 +29,8 @@ constexpr QSize kDesignSize(1103, 630);
 TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::TQXVantor>()),
-      device_(std::make_unique<Device>(seams)) {
+      device_(std::make_unique<Device>(seams)),
+      blockGuard_(std::make_unique<BlockBackupGuard>(device_->channel)) {
   ui_->setupUi(this);
   setWindowTitle(QString::fromUtf8(kWindowCaption));
   logic_ =
@@ -44,7 +46,7 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   ui_->TabQX7->layout()->addWidget(qx7_);
   parTables_ = new ParTablesPage(*device_, ui_->System2);
   ui_->System2->layout()->addWidget(parTables_);
-  systemBin_ = new SystemBinPage(*device_, ui_->System);
+  systemBin_ = new SystemBinPage(*device_, *blockGuard_, ui_->System);
   ui_->System->layout()->addWidget(systemBin_);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 

@@ -21,6 +21,7 @@ class TQXVantor;
 namespace vantor {
 
 class AccessApplier;
+class BlockBackupGuard;
 class DebPage;
 class PanelBar;
 class ParTablesPage;
@@ -69,6 +70,8 @@ class TQXVantor : public QWidget {
 
   std::unique_ptr<Ui::TQXVantor> ui_;
   std::unique_ptr<Device> device_;
+  // Follows the device's replies, so it goes before the device does.
+  std::unique_ptr<BlockBackupGuard> blockGuard_;
   std::unique_ptr<MainWindowLogic> logic_;
   RepaintScheduler* repaint_ = nullptr;
   Signal<Area>::Id onChangeId_ = 0;

@@ -694,6 +694,90 @@ class TestConfigPages : public QObject {
     QCOMPARE(find<QLabel>("BlockMessage")->text(), QString());
   }
 
+  // "SaveParFile" waits until every block was read whole from the device or
+  // loaded from a backup, and says which blocks to read until then; no file
+  // dialog opens and no file is written meanwhile.
+  void theBlockBackupWaitsForEveryBlock_data() {
+    QTest::addColumn<bool>("fromBackup");
+    QTest::addRow("read from the device") << false;
+    QTest::addRow("loaded from a backup") << true;
+  }
+  void theBlockBackupWaitsForEveryBlock() {
+    QFETCH(bool, fromBackup);
+    open();
+    login("Velmor");
+    w_->pages()->setCurrentWidget(find("System"));
+    connectMain("127.0.0.151");
+    const QString loaded = dir_->filePath(QStringLiteral("loaded"));
+    const QString saved = dir_->filePath(QStringLiteral("saved"));
+    QByteArray image;  // what the device or the loaded backup holds, in file order
+    for (BlockId id : kBackupOrder) {
+      const BlockLayout& b = blockLayout(id);
+      for (size_t v = 0; v < b.values; ++v) {
+        Bytes le;
+        putLe32(le, uint32_t(b.readCode * 1000 + v));
+        image.append(reinterpret_cast<const char*>(le.data()), 4);
+      }
+    }
+    QFile file(loaded);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(image);
+    file.close();
+    int dialogs = 0;
+    QString choice;
+    setFileChooser([&](QWidget*, FileDialogKind) -> std::optional<QString> {
+      ++dialogs;
+      return choice;
+    });
+    auto* message = find<QLabel>("BlockMessage");
+    const auto refused = [&](const QStringList& missing) {
+      choice = saved;
+      dialogs = 0;
+      click("SaveParFile");
+      QCOMPARE(dialogs, 0);
+      QVERIFY(!QFileInfo::exists(saved));
+      for (const BlockLayout& b : blockLayouts()) {
+        const bool named = message->text().contains(QLatin1String(b.getButton));
+        QVERIFY2(named == missing.contains(QLatin1String(b.getButton)),
+                 qPrintable(message->text()));
+      }
+      QVERIFY2(message->text().contains(QStringLiteral("zeros")), qPrintable(message->text()));
+    };
+
+    refused({"GetComm", "GetZero", "GetProd", "GetHBM", "GetSys", "GetSorter"});
+    if (fromBackup) {
+      choice = loaded;
+      click("GetParFile");
+    } else {
+      // A short reply leaves zeros in its block: still missing. The message
+      // follows the reads as they arrive.
+      const BlockLayout& sys = blockLayout(BlockId::Sys);
+      lan2().receive(replyFrame(sys.readCode, Bytes(sys.bytes() - 4, 1)));
+      refused({"GetComm", "GetZero", "GetProd", "GetHBM", "GetSys", "GetSorter"});
+      qsizetype at = 0;
+      QStringList missing = {"GetComm", "GetZero", "GetProd", "GetHBM", "GetSys", "GetSorter"};
+      for (BlockId id : kBackupOrder) {
+        const BlockLayout& b = blockLayout(id);
+        const QByteArray bytes = image.mid(at, qsizetype(b.bytes()));
+        at += bytes.size();
+        lan2().receive(replyFrame(b.readCode, Bytes(bytes.begin(), bytes.end())));
+        w_->repaintNow();
+        missing.removeOne(QLatin1String(b.getButton));
+        if (!missing.isEmpty()) refused(missing);
+      }
+    }
+    w_->repaintNow();
+    QCOMPARE(message->text(), QString());
+
+    choice = saved;
+    dialogs = 0;
+    click("SaveParFile");
+    QCOMPARE(dialogs, 1);
+    QFile written(saved);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll().toHex(), image.toHex());
+  }
+
   void theBlockFileAndItsCancelledDialog() {
     open();
     login("Velmor");
@@ -701,6 +785,11 @@ class TestConfigPages : public QObject {
     const QString path = dir_->filePath(QStringLiteral("blocos"));
     std::optional<QString> choice = path;
     setFileChooser([&](QWidget*, FileDialogKind) { return choice; });
+    // A backup needs every block read first; the device holds zeros.
+    connectMain("127.0.0.152");
+    for (const BlockLayout& b : blockLayouts())
+      lan2().receive(replyFrame(b.readCode, Bytes(b.bytes(), 0)));
+    w_->repaintNow();
     auto* comm = find<ValueGrid>("CommPar");
     commit(typeInto(comm, 0, QStringLiteral("123")));
     click("SaveParFile");
@@ -716,7 +805,6 @@ class TestConfigPages : public QObject {
     QCOMPARE(comm->item(0, 1)->text(), QStringLiteral("0"));
 
     // SetAllPar writes the six blocks in the file's order.
-    connectMain();
     click("SetAllPar");
     std::vector<int> codes;
     for (int turn = 0; turn < 20 && device().channel.queue().size() > 0; ++turn) {
