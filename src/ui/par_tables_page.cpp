@@ -36,8 +36,11 @@ QString tablesOf(const ParTableStore& store) {
 
 }  // namespace
 
-ParTablesPage::ParTablesPage(Device& device, QWidget* parent)
-    : QWidget(parent), device_(device), ui_(std::make_unique<Ui::ParTablesPage>()) {
+ParTablesPage::ParTablesPage(Device& device, WindowSettings& settings, QWidget* parent)
+    : QWidget(parent),
+      device_(device),
+      settings_(settings),
+      ui_(std::make_unique<Ui::ParTablesPage>()) {
   ui_->setupUi(this);
   QFont courier(QStringLiteral("Courier New"));
   courier.setStyleHint(QFont::TypeWriter);
@@ -120,12 +123,14 @@ void ParTablesPage::saveAllToDevice() {
 }
 
 void ParTablesPage::saveFile() {
-  if (const std::optional<std::string> path = chooseFile(this, FileDialogKind::Save))
+  if (const std::optional<std::string> path =
+          chooseFile(this, settings_, FileDialogKind::Save, FileKind::ParTables))
     device_.parTableFile.SaveFileAllClick(*path);
 }
 
 void ParTablesPage::readFile() {
-  if (const std::optional<std::string> path = chooseFile(this, FileDialogKind::Open)) {
+  if (const std::optional<std::string> path =
+          chooseFile(this, settings_, FileDialogKind::Open, FileKind::ParTables)) {
     if (device_.parTableFile.ReadFileParClick(*path))
       loadedFile_ = QFileInfo(QString::fromStdString(*path)).fileName();
   }

@@ -16,11 +16,13 @@ class ParTablesPage;
 
 namespace vantor {
 
+class WindowSettings;
+
 class ParTablesPage : public QWidget {
   Q_OBJECT
 
  public:
-  ParTablesPage(Device& device, QWidget* parent = nullptr);
+  ParTablesPage(Device& device, WindowSettings& settings, QWidget* parent = nullptr);
   ~ParTablesPage() override;
 
   void repaintAreas(uint32_t areas);
@@ -38,6 +40,7 @@ class ParTablesPage : public QWidget {
   void readFile();
 
   Device& device_;
+  WindowSettings& settings_;  // where the file dialogs start
   std::unique_ptr<Ui::ParTablesPage> ui_;
   bool painting_ = false;
   size_t memoShown_ = 0;  // lines of Memo7 already in the widget

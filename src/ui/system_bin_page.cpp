@@ -28,8 +28,13 @@ T* child(QWidget* root, const char* name) {
 }
 }  // namespace
 
-SystemBinPage::SystemBinPage(Device& device, BlockBackupGuard& guard, QWidget* parent)
-    : QWidget(parent), device_(device), guard_(guard), ui_(std::make_unique<Ui::SystemBinPage>()) {
+SystemBinPage::SystemBinPage(Device& device, BlockBackupGuard& guard, WindowSettings& settings,
+                             QWidget* parent)
+    : QWidget(parent),
+      device_(device),
+      guard_(guard),
+      settings_(settings),
+      ui_(std::make_unique<Ui::SystemBinPage>()) {
   ui_->setupUi(this);
   for (const BlockLayout& layout : blockLayouts()) bindBlock(layout);
   // Room for six counters at their widest.
@@ -105,13 +110,15 @@ void SystemBinPage::saveParFile() {
   backupRefused_ = blockBackupRefusal(guard_.missing()).has_value();
   paintBlocks();
   if (backupRefused_) return;
-  if (const std::optional<std::string> path = chooseFile(this, FileDialogKind::Save))
+  if (const std::optional<std::string> path =
+          chooseFile(this, settings_, FileDialogKind::Save, FileKind::BlockBackup))
     device_.configBlocks.SaveParFileClick(*path);
 }
 
 // A cancelled dialog still refreshes the grids from the blocks.
 void SystemBinPage::getParFile() {
-  if (device_.configBlocks.GetParFileClick(chooseFile(this, FileDialogKind::Open)))
+  if (device_.configBlocks.GetParFileClick(
+          chooseFile(this, settings_, FileDialogKind::Open, FileKind::BlockBackup)))
     guard_.backupLoaded();
 }
 

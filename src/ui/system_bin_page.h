@@ -19,13 +19,15 @@ class SystemBinPage;
 namespace vantor {
 
 class BlockBackupGuard;
+class WindowSettings;
 class ValueGrid;
 
 class SystemBinPage : public QWidget {
   Q_OBJECT
 
  public:
-  SystemBinPage(Device& device, BlockBackupGuard& guard, QWidget* parent = nullptr);
+  SystemBinPage(Device& device, BlockBackupGuard& guard, WindowSettings& settings,
+                QWidget* parent = nullptr);
   ~SystemBinPage() override;
 
   void repaintAreas(uint32_t areas);
@@ -39,6 +41,7 @@ class SystemBinPage : public QWidget {
 
   Device& device_;
   BlockBackupGuard& guard_;
+  WindowSettings& settings_;  // where the file dialogs start
   std::unique_ptr<Ui::SystemBinPage> ui_;
   bool backupRefused_ = false;  // the page says what to read until it is read
   std::array<ValueGrid*, kBlockCount> grids_{};

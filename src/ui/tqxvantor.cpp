@@ -17,6 +17,7 @@
 #include "ui/system_bin_page.h"
 #include "ui/top_row.h"
 #include "ui/tsgnf.h"
+#include "ui/window_settings.h"
 #include "ui_tqxvantor.h"
 
 namespace vantor {
@@ -29,6 +30,7 @@ constexpr QSize kDesignSize(1103, 630);
 TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::TQXVantor>()),
+      settings_(std::make_unique<WindowSettings>(QString::fromStdString(start.dataDir))),
       device_(std::make_unique<Device>(seams)),
       blockGuard_(std::make_unique<BlockBackupGuard>(device_->channel)) {
   ui_->setupUi(this);
@@ -44,9 +46,9 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   ui_->Deb->layout()->addWidget(deb_);
   qx7_ = new Qx7Page(*device_, ui_->TabQX7);
   ui_->TabQX7->layout()->addWidget(qx7_);
-  parTables_ = new ParTablesPage(*device_, ui_->System2);
+  parTables_ = new ParTablesPage(*device_, *settings_, ui_->System2);
   ui_->System2->layout()->addWidget(parTables_);
-  systemBin_ = new SystemBinPage(*device_, *blockGuard_, ui_->System);
+  systemBin_ = new SystemBinPage(*device_, *blockGuard_, *settings_, ui_->System);
   ui_->System->layout()->addWidget(systemBin_);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 
@@ -72,13 +74,15 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
 
   // The password dialog is created hidden right after the main window.
   sgnf_ = new TSgnF(this);
-  placeOnScreen();
+  // Where the window was at the end of the last run; the design place the first time.
+  if (!restoreGeometry(settings_->geometry())) placeOnScreen();
 }
 
 TQXVantor::~TQXVantor() {
   device_->shell.onChange.disconnect(onChangeId_);  // nothing repaints a window going away
   device_->shell.onAlert.disconnect(onAlertId_);
   runGuarded(nullptr, [this] { logic_->FormDestroy(); });  // a failure to write is silent
+  settings_->setGeometry(saveGeometry());
 }
 
 QTabWidget* TQXVantor::pages() const { return ui_->PageControl1; }

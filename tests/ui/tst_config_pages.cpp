@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "app/data_dir.h"
+#include "app/settings_file.h"
 #include "config/config_block.h"
 #include "fakes.h"
 #include "table_device.h"
@@ -26,6 +27,7 @@
 #include "ui/guarded.h"
 #include "ui/tqxvantor.h"
 #include "ui/value_grid.h"
+#include "ui/window_settings.h"
 
 using namespace vantor;
 using vantor::test::FakeSeams;
@@ -542,8 +544,8 @@ class TestConfigPages : public QObject {
     login("three");
     const QString path = dir_->filePath(QStringLiteral("tabelas"));  // no extension is added
     std::vector<FileDialogKind> asked;
-    setFileChooser([&](QWidget*, FileDialogKind kind) -> std::optional<QString> {
-      asked.push_back(kind);
+    setFileChooser([&](QWidget*, const FileDialogRequest& request) -> std::optional<QString> {
+      asked.push_back(request.mode);
       return path;
     });
     QVERIFY(!find("SaveAllPar")->isEnabled());
@@ -560,7 +562,8 @@ class TestConfigPages : public QObject {
     QVERIFY(find("SaveAllPar")->isEnabled());
 
     // A cancelled dialog leaves everything as it is.
-    setFileChooser([](QWidget*, FileDialogKind) -> std::optional<QString> { return std::nullopt; });
+    setFileChooser(
+        [](QWidget*, const FileDialogRequest&) -> std::optional<QString> { return std::nullopt; });
     click("ReadFilePar");
     QCOMPARE(find<QPlainTextEdit>("Memo7")->toPlainText(), memo);
     QVERIFY(find("SaveAllPar")->isEnabled());
@@ -608,7 +611,8 @@ class TestConfigPages : public QObject {
       w_->repaintNow();
     } else if (button == QLatin1String("SaveAllPar")) {
       const QString path = dir_->filePath(QStringLiteral("tabelas.txt"));
-      setFileChooser([&](QWidget*, FileDialogKind) -> std::optional<QString> { return path; });
+      setFileChooser(
+          [&](QWidget*, const FileDialogRequest&) -> std::optional<QString> { return path; });
       click("SaveFileAll");
       click("ReadFilePar");
     } else if (button == QLatin1String("SetAllPar")) {
@@ -640,6 +644,83 @@ class TestConfigPages : public QObject {
       QCOMPARE(dev_.tables[0].params[1].value, tolerancia);
       QCOMPARE(device().parTables.store().table(0).params[1].value, tolerancia);
     }
+  }
+
+  // Each file dialog says what it saves or loads, offers "All files" beside
+  // the design's filters, and starts in the folder last used for its kind of
+  // file, also in the next run; a folder that is gone gives the current one.
+  void fileDialogsSayWhatAndStartWhereTheyWereLastUsed_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("otherKind");  // a button of the other kind of file
+    QTest::addRow("SaveFileAll") << "SaveFileAll" << int(FileDialogKind::Save)
+                                 << "Save the parameter tables"
+                                 << "GetParFile";
+    QTest::addRow("ReadFilePar") << "ReadFilePar" << int(FileDialogKind::Open)
+                                 << "Load the parameter tables"
+                                 << "SaveParFile";
+    QTest::addRow("SaveParFile") << "SaveParFile" << int(FileDialogKind::Save)
+                                 << "Save a block backup"
+                                 << "ReadFilePar";
+    QTest::addRow("GetParFile") << "GetParFile" << int(FileDialogKind::Open)
+                                << "Load a block backup"
+                                << "SaveFileAll";
+  }
+  void fileDialogsSayWhatAndStartWhereTheyWereLastUsed() {
+    QFETCH(QString, button);
+    QFETCH(int, mode);
+    QFETCH(QString, title);
+    QFETCH(QString, otherKind);
+    const QString folder = dir_->filePath(QStringLiteral("chosen folder"));
+    QVERIFY(QDir().mkpath(folder));
+    QList<FileDialogRequest> requests;
+    setFileChooser([&](QWidget*, const FileDialogRequest& request) -> std::optional<QString> {
+      requests << request;
+      return folder + QStringLiteral("/file.txt");
+    });
+    // Both file groups at hand: the tables read, every block read.
+    const auto run = [&] {
+      seams_ = std::make_unique<FakeSeams>();
+      open();
+      login("Velmor");
+      readAll("127.0.0.153");
+      for (const BlockLayout& b : blockLayouts())
+        lan2().receive(replyFrame(b.readCode, Bytes(b.bytes(), 0)));
+      w_->repaintNow();
+      requests.clear();
+    };
+    const auto clickOn = [&](const QString& name) {
+      w_->pages()->setCurrentWidget(find(
+          name == QLatin1String("GetParFile") || name == QLatin1String("SaveParFile") ? "System"
+                                                                                      : "System2"));
+      click(name.toLatin1().constData());
+      return requests.isEmpty() ? FileDialogRequest{} : requests.takeLast();
+    };
+
+    run();
+    FileDialogRequest first = clickOn(button);
+    QCOMPARE(int(first.mode), mode);
+    QCOMPARE(first.title, title);
+    QCOMPARE(first.filters, (QStringList{"txt (*.txt)", "csv (*.csv)", "All files (*)"}));
+    QCOMPARE(first.folder, QDir::currentPath());
+
+    w_.reset();  // the next run
+    run();
+    QCOMPARE(clickOn(otherKind).folder, QDir::currentPath());  // the other kind's own folder
+    QCOMPARE(clickOn(button).folder, folder);
+
+    // The window's settings file lies beside the settings record, which keeps its 42 bytes.
+    w_.reset();
+    const QString data = dir_->path();
+    QVERIFY(QFileInfo::exists(data + "/" + WindowSettings::kFileName));
+    const std::string record = settingsPath(withTrailingSlash(data.toStdString()), kWindowCaption);
+    QCOMPARE(QFileInfo(QString::fromStdString(record)).size(), qint64(42));
+    QVERIFY(readSettingsFile(record).has_value());
+
+    QVERIFY(QDir(folder).removeRecursively());
+    run();
+    QCOMPARE(clickOn(button).folder, QDir::currentPath());
   }
 
   void aBlockIsReadEditedAndWritten() {
@@ -725,7 +806,7 @@ class TestConfigPages : public QObject {
     file.close();
     int dialogs = 0;
     QString choice;
-    setFileChooser([&](QWidget*, FileDialogKind) -> std::optional<QString> {
+    setFileChooser([&](QWidget*, const FileDialogRequest&) -> std::optional<QString> {
       ++dialogs;
       return choice;
     });
@@ -784,7 +865,7 @@ class TestConfigPages : public QObject {
     w_->pages()->setCurrentWidget(find("System"));
     const QString path = dir_->filePath(QStringLiteral("blocos"));
     std::optional<QString> choice = path;
-    setFileChooser([&](QWidget*, FileDialogKind) { return choice; });
+    setFileChooser([&](QWidget*, const FileDialogRequest&) { return choice; });
     // A backup needs every block read first; the device holds zeros.
     connectMain("127.0.0.152");
     for (const BlockLayout& b : blockLayouts())
