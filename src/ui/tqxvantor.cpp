@@ -4,6 +4,8 @@
 #include <QLayout>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 #include "app/data_dir.h"
 #include "config/block_backup_guard.h"
@@ -25,6 +27,21 @@ namespace vantor {
 namespace {
 constexpr QPoint kDesignPosition(412, 133);
 constexpr QSize kDesignSize(1103, 630);
+// The least room for the pages: below it a page would show too little to work with.
+constexpr QSize kLeastPageArea(600, 320);
+
+// A page's content in a scroll area that fills the page: on a screen smaller
+// than the content the page scrolls instead of cutting it, and the window's
+// minimum size does not grow with its largest page.
+void placeScrolling(QWidget* page, QWidget* content) {
+  auto* scroll = new QScrollArea(page);
+  scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(content);
+  page->layout()->setContentsMargins(2, 2, 2, 2);
+  page->layout()->addWidget(scroll);
+}
 }  // namespace
 
 TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
@@ -42,14 +59,15 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   ui_->ErrorBar->setPanels({100, 200, 100, 200, 100, 200, 50});  // link states, errors, count
 
   topRow_ = new TopRow(*ui_, *device_, this);
-  deb_ = new DebPage(*device_, ui_->Deb);
-  ui_->Deb->layout()->addWidget(deb_);
-  qx7_ = new Qx7Page(*device_, ui_->TabQX7);
-  ui_->TabQX7->layout()->addWidget(qx7_);
-  parTables_ = new ParTablesPage(*device_, *settings_, ui_->System2);
-  ui_->System2->layout()->addWidget(parTables_);
-  systemBin_ = new SystemBinPage(*device_, *blockGuard_, *settings_, ui_->System);
-  ui_->System->layout()->addWidget(systemBin_);
+  deb_ = new DebPage(*device_);
+  placeScrolling(ui_->Deb, deb_);
+  qx7_ = new Qx7Page(*device_);
+  placeScrolling(ui_->TabQX7, qx7_);
+  parTables_ = new ParTablesPage(*device_, *settings_);
+  placeScrolling(ui_->System2, parTables_);
+  systemBin_ = new SystemBinPage(*device_, *blockGuard_, *settings_);
+  placeScrolling(ui_->System, systemBin_);
+  ui_->PageControl1->setMinimumSize(kLeastPageArea);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 
   repaint_ = new RepaintScheduler([this](uint32_t areas) { repaintAreas(areas); }, this);
@@ -89,11 +107,24 @@ QTabWidget* TQXVantor::pages() const { return ui_->PageControl1; }
 PanelBar* TQXVantor::statusBar() const { return ui_->StatusBar; }
 PanelBar* TQXVantor::errorBar() const { return ui_->ErrorBar; }
 
+// The design place and size; on a screen smaller than the design the window
+// and its frame keep inside the screen.
 void TQXVantor::placeOnScreen() {
   QRect wanted(kDesignPosition, kDesignSize.expandedTo(minimumSizeHint()));
+  QMargins frame;
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    // On a screen smaller than the design the window keeps inside it.
-    const QRect area = screen->availableGeometry();
+    // The frame around the window: known once the window exists on some
+    // platforms; elsewhere a title bar and thin borders are allowed for.
+    create();
+    const QRect inner = geometry(), outer = frameGeometry();
+    frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                     outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (frame.isNull()) {
+      const int border = 4;
+      frame = QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border,
+                       border);
+    }
+    const QRect area = screen->availableGeometry() - frame;
     wanted.setSize(wanted.size().boundedTo(area.size()));
     if (wanted.right() > area.right()) wanted.moveRight(area.right());
     if (wanted.bottom() > area.bottom()) wanted.moveBottom(area.bottom());
@@ -101,7 +132,7 @@ void TQXVantor::placeOnScreen() {
     if (wanted.top() < area.top()) wanted.moveTop(area.top());
   }
   resize(wanted.size());
-  move(wanted.topLeft());
+  move(wanted.topLeft() - QPoint(frame.left(), frame.top()));  // the frame's corner
 }
 
 void TQXVantor::mouseDoubleClickEvent(QMouseEvent* event) {
