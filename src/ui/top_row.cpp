@@ -24,6 +24,8 @@ TopRow::TopRow(Ui::TQXVantor& ui, Device& device, QWidget* owner)
   connect(ui_.MobOpen, &QCheckBox::toggled, this,
           [this, &c](bool on) { runGuarded(owner_, [&] { c.controls.mobOpen = on; }); });
   connect(ui_.LanOn, &QPushButton::clicked, this, guard([&c] { c.LanOnClick(); }));
+  // Enter in Host connects, as "Connect" does.
+  connect(ui_.Host, &QLineEdit::returnPressed, this, guard([&c] { c.LanOnClick(); }));
   connect(ui_.LanOff, &QPushButton::clicked, this, guard([&c] { c.LanOffClick(); }));
   connect(ui_.Reset, &QPushButton::clicked, this, guard([this, &c] {
             const Confirmation restart{

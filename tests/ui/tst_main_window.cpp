@@ -550,6 +550,58 @@ class TestMainWindow : public QObject {
     QCOMPARE(seams_->sockets.at(2)->port, uint16_t(46000));
   }
 
+  // Enter in Host connects to the typed address just as "Connect" does.
+  void enterInHostConnectsAsConnectDoes_data() {
+    QTest::addColumn<bool>("byEnter");
+    QTest::addRow("Connect") << false;
+    QTest::addRow("Enter in Host") << true;
+  }
+  void enterInHostConnectsAsConnectDoes() {
+    QFETCH(bool, byEnter);
+    open();
+    auto* host = find<QLineEdit>("Host");
+    host->clear();
+    QTest::keyClicks(host, QStringLiteral("127.0.0.154"));
+    QCOMPARE(lan2().opens, 0);
+    if (byEnter)
+      QTest::keyClick(host, Qt::Key_Return);
+    else
+      QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    QCOMPARE(lan2().opens, 1);
+    QCOMPARE(lan2().host, std::string("127.0.0.154"));
+    QCOMPARE(lan2().port, uint16_t(47000));
+  }
+
+  // Every control and page of the access table says which level it needs,
+  // after its own tooltip, once, whatever the level applied.
+  void accessControlsSayWhichLevelTheyNeed() {
+    open();
+    for (int level : {0, 4, 2, 4}) setLevel(static_cast<uint8_t>(level));
+    for (const AccessRow* row : w_->accessApplier().liveRows()) {
+      const QByteArray name(row->control.data(), static_cast<qsizetype>(row->control.size()));
+      const QString needed = QStringLiteral("Needs access level %1 (%2)")
+                                 .arg(row->threshold)
+                                 .arg(q(accessLevelName(row->threshold)));
+      QString tip;
+      if (row->effect == AccessEffect::Page)
+        tip = w_->pages()->tabToolTip(w_->pages()->indexOf(find(name.constData())));
+      else
+        tip = find(name.constData())->toolTip();
+      QVERIFY2(tip.endsWith(needed) && tip.count(QStringLiteral("Needs access level")) == 1,
+               qPrintable(name + ": " + tip));
+    }
+    QCOMPARE(find("SpeedClk")->toolTip(),
+             QStringLiteral("Poll period of BarSim, ms\nNeeds access level 4 ($$$)"));
+    QCOMPARE(find("Reset")->toolTip(), QStringLiteral("Needs access level 3 (SERVICE USER)"));
+    QCOMPARE(find("SaveAllPar")->toolTip(), QStringLiteral("Needs access level 3 (SERVICE USER)"));
+    // A control of a window registered later says it too.
+    QWidget later;
+    auto* eeprom = new QPushButton(&later);
+    eeprom->setObjectName(QStringLiteral("SetEEprom"));
+    w_->accessApplier().addRoot(&later);
+    QCOMPARE(eeprom->toolTip(), QStringLiteral("Needs access level 1 (OPERATIONAL USER)"));
+  }
+
   void resetQueuesTheDeviceReset() {
     open();
     setLevel(3);
