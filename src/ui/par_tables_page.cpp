@@ -20,8 +20,8 @@ QString counted(size_t n, const QString& thing) {
   return QStringLiteral("%1 %2%3").arg(n).arg(thing, n == 1 ? QString() : QStringLiteral("s"));
 }
 
-// The tables of the store as the confirmations name them: "3 parameter tables
-// (Pesagem, Vazia, Servico) with 4 parameters".
+// The tables of the store as the confirmations name them: "all 4 parameters
+// of the device's 3 parameter tables (Pesagem, Vazia, Servico)".
 QString tablesOf(const ParTableStore& store) {
   QStringList names;
   size_t params = 0;
@@ -29,9 +29,9 @@ QString tablesOf(const ParTableStore& store) {
     names << QString::fromStdString(store.table(t).name);
     params += store.table(t).paramCount;
   }
-  return QStringLiteral("%1 (%2) with %3")
-      .arg(counted(store.tableCount(), QStringLiteral("parameter table")), names.join(", "),
-           counted(params, QStringLiteral("parameter")));
+  return QStringLiteral("all %1 of the device's %2 (%3)")
+      .arg(counted(params, QStringLiteral("parameter")),
+           counted(store.tableCount(), QStringLiteral("parameter table")), names.join(", "));
 }
 
 }  // namespace
@@ -100,9 +100,8 @@ void ParTablesPage::saveAllDefaults() {
   ParTables& tables = device_.parTables;
   if (tables.tablesLoaded() &&
       !confirm(this, {QStringLiteral("Set all parameter tables to their defaults"),
-                      QStringLiteral("Sets every parameter of the device's %1 to its default "
-                                     "value.\n\nThe values the device holds now are lost; "
-                                     "\"Save File\" keeps a copy of them.")
+                      QStringLiteral("Sets %1 to their default values.\n\nThe values the device "
+                                     "holds now are lost; \"Save File\" keeps a copy of them.")
                           .arg(tablesOf(tables.store())),
                       QStringLiteral("Write defaults")}))
     return;
@@ -114,8 +113,8 @@ void ParTablesPage::saveAllToDevice() {
   ParTableFileGroup& file = device_.parTableFile;
   if (tables.tablesLoaded() && file.controls.saveAllParEnabled &&
       !confirm(this, {QStringLiteral("Write all parameter tables to the device"),
-                      QStringLiteral("Overwrites the device's %1 with the values loaded from "
-                                     "%2, those of the table shown as they stand in its grid.")
+                      QStringLiteral("Overwrites %1 with the values loaded from %2 (those of "
+                                     "the table shown as they stand in its grid).")
                           .arg(tablesOf(tables.store()), loadedFile_),
                       QStringLiteral("Write all tables")}))
     return;

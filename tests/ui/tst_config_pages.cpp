@@ -576,8 +576,8 @@ class TestConfigPages : public QObject {
     QTest::addColumn<bool>("goAhead");
     QTest::addColumn<QStringList>("named");  // what the question must say
     QTest::addColumn<QList<int>>("queued");  // the commands of going ahead
-    const QString tables =
-        QStringLiteral("3 parameter tables (Pesagem, Vazia, Servico) with 4 parameters");
+    const QString tables = QStringLiteral(
+        "all 4 parameters of the device's 3 parameter tables (Pesagem, Vazia, Servico)");
     struct Row {
       const char* button;
       QStringList named;
