@@ -5,11 +5,33 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "access/access_control.h"
+
 namespace vantor {
 
 namespace {
 QString nameOf(const AccessRow& row) {
   return QString::fromUtf8(row.control.data(), static_cast<qsizetype>(row.control.size()));
+}
+
+QString neededLevel(const AccessRow& row) {
+  const std::string_view name = accessLevelName(row.threshold);
+  return QStringLiteral("Needs access level %1 (%2)")
+      .arg(row.threshold)
+      .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+// The control's own tooltip, as it was before the level was added to it.
+constexpr const char* kOwnToolTip = "accessOwnToolTip";
+
+void explainLevel(QWidget* widget, const QString& needed) {
+  QVariant own = widget->property(kOwnToolTip);
+  if (!own.isValid()) {
+    own = widget->toolTip();
+    widget->setProperty(kOwnToolTip, own);
+  }
+  const QString text = own.toString().isEmpty() ? needed : own.toString() + '\n' + needed;
+  if (widget->toolTip() != text) widget->setToolTip(text);
 }
 }  // namespace
 
@@ -50,16 +72,22 @@ bool AccessApplier::acts(const AccessRow& row, const std::vector<QWidget*>& name
 
 void AccessApplier::set(const AccessRow& row, const std::vector<QWidget*>& named, uint8_t level) {
   const bool on = accessGranted(row, level);
+  const QString needed = neededLevel(row);
   for (QWidget* widget : named) {
     switch (row.effect) {
       case AccessEffect::Page:
-        if (const int tab = pages_->indexOf(widget); tab >= 0) pages_->setTabVisible(tab, on);
+        if (const int tab = pages_->indexOf(widget); tab >= 0) {
+          pages_->setTabVisible(tab, on);
+          pages_->setTabToolTip(tab, needed);
+        }
         break;
       case AccessEffect::Enabled:
         widget->setEnabled(on);
+        explainLevel(widget, needed);
         break;
       case AccessEffect::Visible:
         widget->setVisible(on);
+        explainLevel(widget, needed);
         break;
     }
   }

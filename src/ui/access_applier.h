@@ -5,6 +5,9 @@
 // one without a parent), so controls created after the window are covered. A
 // page row shows or hides the tab of that page, an "enabled" row enables the
 // control, a "visible" row shows it. Windows themselves are never matched.
+// Every control of the table (a page: its tab) gets a tooltip that says the
+// level it needs, "Needs access level 3 (SERVICE USER)", after the control's
+// own tooltip if it has one.
 // Rows whose control is not there are skipped (see missingRows); a name that
 // more than one control carries is reported (see duplicateNames) and every
 // control of that name is set.

@@ -1,18 +1,31 @@
 #include "ui/file_choice.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace vantor {
 
 namespace {
 
-std::optional<QString> runDialog(QWidget* owner, FileDialogKind kind) {
-  QFileDialog dialog(owner, QString(), QStringLiteral("."),
-                     QStringLiteral("txt (*.txt);;csv (*.csv)"));
-  dialog.setAcceptMode(kind == FileDialogKind::Save ? QFileDialog::AcceptSave
-                                                    : QFileDialog::AcceptOpen);
-  dialog.setFileMode(kind == FileDialogKind::Save ? QFileDialog::AnyFile
-                                                  : QFileDialog::ExistingFile);
+QString titleOf(FileDialogKind mode, FileKind kind) {
+  const bool save = mode == FileDialogKind::Save;
+  switch (kind) {
+    case FileKind::ParTables:
+      return save ? QStringLiteral("Save the parameter tables")
+                  : QStringLiteral("Load the parameter tables");
+    case FileKind::BlockBackup:
+      return save ? QStringLiteral("Save a block backup") : QStringLiteral("Load a block backup");
+  }
+  return {};
+}
+
+std::optional<QString> runDialog(QWidget* owner, const FileDialogRequest& request) {
+  QFileDialog dialog(owner, request.title, request.folder);
+  dialog.setNameFilters(request.filters);
+  const bool save = request.mode == FileDialogKind::Save;
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QString());  // the name is used as typed
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();
@@ -25,9 +38,19 @@ FileChooser& chooser() {
 
 }  // namespace
 
-std::optional<std::string> chooseFile(QWidget* owner, FileDialogKind kind) {
-  const std::optional<QString> path = chooser()(owner, kind);
+std::optional<std::string> chooseFile(QWidget* owner, WindowSettings& settings, FileDialogKind mode,
+                                      FileKind kind) {
+  const QString remembered = settings.folder(kind);
+  const FileDialogRequest request{
+      mode,
+      kind,
+      titleOf(mode, kind),
+      {QStringLiteral("txt (*.txt)"), QStringLiteral("csv (*.csv)"),
+       QStringLiteral("All files (*)")},
+      !remembered.isEmpty() && QDir(remembered).exists() ? remembered : QDir::currentPath()};
+  const std::optional<QString> path = chooser()(owner, request);
   if (!path || path->isEmpty()) return std::nullopt;
+  settings.setFolder(kind, QFileInfo(*path).absolutePath());
   return path->toStdString();
 }
 

@@ -1,8 +1,10 @@
 #include "ui/par_tables_page.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QStyle>
 
+#include "ui/confirm.h"
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
 #include "ui/repaint_scheduler.h"
@@ -11,8 +13,34 @@
 
 namespace vantor {
 
-ParTablesPage::ParTablesPage(Device& device, QWidget* parent)
-    : QWidget(parent), device_(device), ui_(std::make_unique<Ui::ParTablesPage>()) {
+namespace {
+
+// "1 parameter table", "3 parameter tables".
+QString counted(size_t n, const QString& thing) {
+  return QStringLiteral("%1 %2%3").arg(n).arg(thing, n == 1 ? QString() : QStringLiteral("s"));
+}
+
+// The tables of the store as the confirmations name them: "all 4 parameters
+// of the device's 3 parameter tables (Pesagem, Vazia, Servico)".
+QString tablesOf(const ParTableStore& store) {
+  QStringList names;
+  size_t params = 0;
+  for (size_t t = 0; t < store.tableCount(); ++t) {
+    names << QString::fromStdString(store.table(t).name);
+    params += store.table(t).paramCount;
+  }
+  return QStringLiteral("all %1 of the device's %2 (%3)")
+      .arg(counted(params, QStringLiteral("parameter")),
+           counted(store.tableCount(), QStringLiteral("parameter table")), names.join(", "));
+}
+
+}  // namespace
+
+ParTablesPage::ParTablesPage(Device& device, WindowSettings& settings, QWidget* parent)
+    : QWidget(parent),
+      device_(device),
+      settings_(settings),
+      ui_(std::make_unique<Ui::ParTablesPage>()) {
   ui_->setupUi(this);
   QFont courier(QStringLiteral("Courier New"));
   courier.setStyleHint(QFont::TypeWriter);
@@ -39,7 +67,6 @@ ParTablesPage::~ParTablesPage() = default;
 
 void ParTablesPage::connectControls() {
   ParTables& tables = device_.parTables;
-  ParTableFileGroup& file = device_.parTableFile;
   auto on = [this](QPushButton* button, std::function<void()> action) {
     connect(button, &QPushButton::clicked, this, [this, action] { runGuarded(this, action); });
   };
@@ -47,10 +74,10 @@ void ParTablesPage::connectControls() {
   on(ui_->GetTab, [&tables] { tables.GetTabClick(); });
   on(ui_->SavePar, [&tables] { tables.SaveParClick(); });
   on(ui_->SaveDef, [&tables] { tables.SaveDefClick(); });
-  on(ui_->SaveAllDef, [&tables] { tables.SaveAllDefClick(); });
+  on(ui_->SaveAllDef, [this] { saveAllDefaults(); });
   on(ui_->SaveFileAll, [this] { saveFile(); });
   on(ui_->ReadFilePar, [this] { readFile(); });
-  on(ui_->SaveAllPar, [&file] { file.SaveAllParClick(); });
+  on(ui_->SaveAllPar, [this] { saveAllToDevice(); });
   connect(ui_->DefOn, &QCheckBox::toggled, this, [this, &tables](bool checked) {
     if (!painting_) runGuarded(this, [&] { tables.DefOnClick(checked); });
   });
@@ -68,14 +95,44 @@ void ParTablesPage::cellCommitted(int row, int column, const QString& text) {
     rows[static_cast<size_t>(row)].value = text.toStdString();
 }
 
+// Without a table list the core writes nothing, and there is nothing to ask.
+void ParTablesPage::saveAllDefaults() {
+  ParTables& tables = device_.parTables;
+  if (tables.tablesLoaded() &&
+      !confirm(this, {QStringLiteral("Set all parameter tables to their defaults"),
+                      QStringLiteral("Sets %1 to their default values.\n\nThe values the device "
+                                     "holds now are lost; \"Save File\" keeps a copy of them.")
+                          .arg(tablesOf(tables.store())),
+                      QStringLiteral("Write defaults")}))
+    return;
+  tables.SaveAllDefClick();
+}
+
+void ParTablesPage::saveAllToDevice() {
+  ParTables& tables = device_.parTables;
+  ParTableFileGroup& file = device_.parTableFile;
+  if (tables.tablesLoaded() && file.controls.saveAllParEnabled &&
+      !confirm(this, {QStringLiteral("Write all parameter tables to the device"),
+                      QStringLiteral("Overwrites %1 with the values loaded from %2 (those of "
+                                     "the table shown as they stand in its grid).")
+                          .arg(tablesOf(tables.store()), loadedFile_),
+                      QStringLiteral("Write all tables")}))
+    return;
+  file.SaveAllParClick();
+}
+
 void ParTablesPage::saveFile() {
-  if (const std::optional<std::string> path = chooseFile(this, FileDialogKind::Save))
+  if (const std::optional<std::string> path =
+          chooseFile(this, settings_, FileDialogKind::Save, FileKind::ParTables))
     device_.parTableFile.SaveFileAllClick(*path);
 }
 
 void ParTablesPage::readFile() {
-  if (const std::optional<std::string> path = chooseFile(this, FileDialogKind::Open))
-    device_.parTableFile.ReadFileParClick(*path);
+  if (const std::optional<std::string> path =
+          chooseFile(this, settings_, FileDialogKind::Open, FileKind::ParTables)) {
+    if (device_.parTableFile.ReadFileParClick(*path))
+      loadedFile_ = QFileInfo(QString::fromStdString(*path)).fileName();
+  }
 }
 
 void ParTablesPage::repaintAreas(uint32_t areas) {

@@ -3,6 +3,7 @@
 // group (ParTableFileGroup). Forwards the user's choices, clicks and the cell
 // edits the grid commits to the core and repaints what the core reports on
 // Area::ParTables.
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -15,11 +16,13 @@ class ParTablesPage;
 
 namespace vantor {
 
+class WindowSettings;
+
 class ParTablesPage : public QWidget {
   Q_OBJECT
 
  public:
-  ParTablesPage(Device& device, QWidget* parent = nullptr);
+  ParTablesPage(Device& device, WindowSettings& settings, QWidget* parent = nullptr);
   ~ParTablesPage() override;
 
   void repaintAreas(uint32_t areas);
@@ -31,13 +34,17 @@ class ParTablesPage : public QWidget {
   void paintGrid();
   void paintMemo();
   void cellCommitted(int row, int column, const QString& text);
+  void saveAllDefaults();
+  void saveAllToDevice();
   void saveFile();
   void readFile();
 
   Device& device_;
+  WindowSettings& settings_;  // where the file dialogs start
   std::unique_ptr<Ui::ParTablesPage> ui_;
   bool painting_ = false;
   size_t memoShown_ = 0;  // lines of Memo7 already in the widget
+  QString loadedFile_;    // name of the table file accepted last
 };
 
 }  // namespace vantor

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 
+#include "config/block_backup_guard.h"
+#include "ui/confirm.h"
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
 #include "ui/repaint_scheduler.h"
@@ -26,8 +28,13 @@ T* child(QWidget* root, const char* name) {
 }
 }  // namespace
 
-SystemBinPage::SystemBinPage(Device& device, QWidget* parent)
-    : QWidget(parent), device_(device), ui_(std::make_unique<Ui::SystemBinPage>()) {
+SystemBinPage::SystemBinPage(Device& device, BlockBackupGuard& guard, WindowSettings& settings,
+                             QWidget* parent)
+    : QWidget(parent),
+      device_(device),
+      guard_(guard),
+      settings_(settings),
+      ui_(std::make_unique<Ui::SystemBinPage>()) {
   ui_->setupUi(this);
   for (const BlockLayout& layout : blockLayouts()) bindBlock(layout);
   // Room for six counters at their widest.
@@ -35,15 +42,15 @@ SystemBinPage::SystemBinPage(Device& device, QWidget* parent)
                                   "R65535 Ow65535 Id65535 St65535 IdCk65535 IdO65535")) +
                               16);
 
-  ConfigBlocks& blocks = device_.configBlocks;
   connect(ui_->SaveParFile, &QPushButton::clicked, this,
           [this] { runGuarded(this, [this] { saveParFile(); }); });
   connect(ui_->GetParFile, &QPushButton::clicked, this,
           [this] { runGuarded(this, [this] { getParFile(); }); });
   connect(ui_->SetAllPar, &QPushButton::clicked, this,
-          [this, &blocks] { runGuarded(this, [&blocks] { blocks.SetAllParClick(); }); });
+          [this] { runGuarded(this, [this] { setAllBlocks(); }); });
   connect(ui_->GetPesoOn, &QPushButton::clicked, this,
           [this] { runGuarded(this, [this] { device_.pesoCounters.GetPesoOnClick(); }); });
+  ui_->BlockMessage->setMaximumWidth(ui_->ProdPar->width());
   paintBlocks();
 }
 
@@ -80,14 +87,39 @@ void SystemBinPage::bindBlock(const BlockLayout& layout) {
           [this, &blocks, id] { runGuarded(this, [&blocks, id] { blocks.SetClick(id); }); });
 }
 
+void SystemBinPage::setAllBlocks() {
+  QStringList grids;
+  size_t values = 0;
+  for (BlockId id : kBackupOrder) {
+    grids << QString::fromLatin1(blockLayout(id).grid);
+    values += blockLayout(id).values;
+  }
+  const Confirmation writeAll{
+      QStringLiteral("Write all configuration blocks to the device"),
+      QStringLiteral("Overwrites all %1 configuration blocks of the device (%2), %3 values in "
+                     "all, with the values their grids show now.")
+          .arg(kBackupOrder.size())
+          .arg(grids.join(QStringLiteral(", ")))
+          .arg(values),
+      QStringLiteral("Write all blocks")};
+  if (confirm(this, writeAll)) device_.configBlocks.SetAllParClick();
+}
+
+// Refused, before any dialog, while a block holds only the zeros it started with.
 void SystemBinPage::saveParFile() {
-  if (const std::optional<std::string> path = chooseFile(this, FileDialogKind::Save))
+  backupRefused_ = blockBackupRefusal(guard_.missing()).has_value();
+  paintBlocks();
+  if (backupRefused_) return;
+  if (const std::optional<std::string> path =
+          chooseFile(this, settings_, FileDialogKind::Save, FileKind::BlockBackup))
     device_.configBlocks.SaveParFileClick(*path);
 }
 
 // A cancelled dialog still refreshes the grids from the blocks.
 void SystemBinPage::getParFile() {
-  device_.configBlocks.GetParFileClick(chooseFile(this, FileDialogKind::Open));
+  if (device_.configBlocks.GetParFileClick(
+          chooseFile(this, settings_, FileDialogKind::Open, FileKind::BlockBackup)))
+    guard_.backupLoaded();
 }
 
 void SystemBinPage::repaintAreas(uint32_t areas) {
@@ -105,7 +137,12 @@ void SystemBinPage::paintBlocks() {
     for (size_t r = 0; r < cells.size(); ++r) grid->setValue(static_cast<int>(r), cells[r]);
     grid->setBadRow(c.badRow >= 0 && c.badBlock == layout.id ? c.badRow : -1);
   }
-  setIfChanged(ui_->BlockMessage, c.message);
+  // A refused backup is named until the blocks it waits for have been read.
+  std::string message = c.message;
+  const std::optional<std::string> refusal = blockBackupRefusal(guard_.missing());
+  backupRefused_ = backupRefused_ && refusal;
+  if (backupRefused_) message += (message.empty() ? "" : "\n") + *refusal;
+  setIfChanged(ui_->BlockMessage, message);
   setIfChanged(ui_->Edit5, device_.pesoCounters.controls.edit5);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QSignalBlocker>
 
+#include "ui/confirm.h"
 #include "ui/guarded.h"
 #include "ui/indicator.h"
 #include "ui/repaint_scheduler.h"
@@ -23,8 +24,18 @@ TopRow::TopRow(Ui::TQXVantor& ui, Device& device, QWidget* owner)
   connect(ui_.MobOpen, &QCheckBox::toggled, this,
           [this, &c](bool on) { runGuarded(owner_, [&] { c.controls.mobOpen = on; }); });
   connect(ui_.LanOn, &QPushButton::clicked, this, guard([&c] { c.LanOnClick(); }));
+  // Enter in Host connects, as "Connect" does.
+  connect(ui_.Host, &QLineEdit::returnPressed, this, guard([&c] { c.LanOnClick(); }));
   connect(ui_.LanOff, &QPushButton::clicked, this, guard([&c] { c.LanOffClick(); }));
-  connect(ui_.Reset, &QPushButton::clicked, this, guard([&c] { c.ResetClick(); }));
+  connect(ui_.Reset, &QPushButton::clicked, this, guard([this, &c] {
+            const Confirmation restart{
+                QStringLiteral("Reset the device"),
+                QStringLiteral("Restarts the device at %1. The line it controls stops until the "
+                               "device is back up.")
+                    .arg(QString::fromStdString(c.controls.host)),
+                QStringLiteral("Reset")};
+            if (confirm(owner_, restart)) c.ResetClick();
+          }));
   connect(ui_.SpeedClk, &QSlider::valueChanged, this,
           [this, &c](int position) { runGuarded(owner_, [&] { c.SpeedClkChange(position); }); });
 

@@ -4,8 +4,11 @@
 #include <QLayout>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 #include "app/data_dir.h"
+#include "config/block_backup_guard.h"
 #include "ui/access_applier.h"
 #include "ui/deb_page.h"
 #include "ui/guarded.h"
@@ -16,6 +19,7 @@
 #include "ui/system_bin_page.h"
 #include "ui/top_row.h"
 #include "ui/tsgnf.h"
+#include "ui/window_settings.h"
 #include "ui_tqxvantor.h"
 
 namespace vantor {
@@ -23,12 +27,29 @@ namespace vantor {
 namespace {
 constexpr QPoint kDesignPosition(412, 133);
 constexpr QSize kDesignSize(1103, 630);
+// The least room for the pages: below it a page would show too little to work with.
+constexpr QSize kLeastPageArea(600, 320);
+
+// A page's content in a scroll area that fills the page: on a screen smaller
+// than the content the page scrolls instead of cutting it, and the window's
+// minimum size does not grow with its largest page.
+void placeScrolling(QWidget* page, QWidget* content) {
+  auto* scroll = new QScrollArea(page);
+  scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(content);
+  page->layout()->setContentsMargins(2, 2, 2, 2);
+  page->layout()->addWidget(scroll);
+}
 }  // namespace
 
 TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::TQXVantor>()),
-      device_(std::make_unique<Device>(seams)) {
+      settings_(std::make_unique<WindowSettings>(QString::fromStdString(start.dataDir))),
+      device_(std::make_unique<Device>(seams)),
+      blockGuard_(std::make_unique<BlockBackupGuard>(device_->channel)) {
   ui_->setupUi(this);
   setWindowTitle(QString::fromUtf8(kWindowCaption));
   logic_ =
@@ -38,14 +59,15 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   ui_->ErrorBar->setPanels({100, 200, 100, 200, 100, 200, 50});  // link states, errors, count
 
   topRow_ = new TopRow(*ui_, *device_, this);
-  deb_ = new DebPage(*device_, ui_->Deb);
-  ui_->Deb->layout()->addWidget(deb_);
-  qx7_ = new Qx7Page(*device_, ui_->TabQX7);
-  ui_->TabQX7->layout()->addWidget(qx7_);
-  parTables_ = new ParTablesPage(*device_, ui_->System2);
-  ui_->System2->layout()->addWidget(parTables_);
-  systemBin_ = new SystemBinPage(*device_, ui_->System);
-  ui_->System->layout()->addWidget(systemBin_);
+  deb_ = new DebPage(*device_);
+  placeScrolling(ui_->Deb, deb_);
+  qx7_ = new Qx7Page(*device_);
+  placeScrolling(ui_->TabQX7, qx7_);
+  parTables_ = new ParTablesPage(*device_, *settings_);
+  placeScrolling(ui_->System2, parTables_);
+  systemBin_ = new SystemBinPage(*device_, *blockGuard_, *settings_);
+  placeScrolling(ui_->System, systemBin_);
+  ui_->PageControl1->setMinimumSize(kLeastPageArea);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 
   repaint_ = new RepaintScheduler([this](uint32_t areas) { repaintAreas(areas); }, this);
@@ -70,24 +92,39 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
 
   // The password dialog is created hidden right after the main window.
   sgnf_ = new TSgnF(this);
-  placeOnScreen();
+  // Where the window was at the end of the last run; the design place the first time.
+  if (!restoreGeometry(settings_->geometry())) placeOnScreen();
 }
 
 TQXVantor::~TQXVantor() {
   device_->shell.onChange.disconnect(onChangeId_);  // nothing repaints a window going away
   device_->shell.onAlert.disconnect(onAlertId_);
   runGuarded(nullptr, [this] { logic_->FormDestroy(); });  // a failure to write is silent
+  settings_->setGeometry(saveGeometry());
 }
 
 QTabWidget* TQXVantor::pages() const { return ui_->PageControl1; }
 PanelBar* TQXVantor::statusBar() const { return ui_->StatusBar; }
 PanelBar* TQXVantor::errorBar() const { return ui_->ErrorBar; }
 
+// The design place and size; on a screen smaller than the design the window
+// and its frame keep inside the screen.
 void TQXVantor::placeOnScreen() {
   QRect wanted(kDesignPosition, kDesignSize.expandedTo(minimumSizeHint()));
+  QMargins frame;
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    // On a screen smaller than the design the window keeps inside it.
-    const QRect area = screen->availableGeometry();
+    // The frame around the window: known once the window exists on some
+    // platforms; elsewhere a title bar and thin borders are allowed for.
+    create();
+    const QRect inner = geometry(), outer = frameGeometry();
+    frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                     outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (frame.isNull()) {
+      const int border = 4;
+      frame = QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border,
+                       border);
+    }
+    const QRect area = screen->availableGeometry() - frame;
     wanted.setSize(wanted.size().boundedTo(area.size()));
     if (wanted.right() > area.right()) wanted.moveRight(area.right());
     if (wanted.bottom() > area.bottom()) wanted.moveBottom(area.bottom());
@@ -95,7 +132,7 @@ void TQXVantor::placeOnScreen() {
     if (wanted.top() < area.top()) wanted.moveTop(area.top());
   }
   resize(wanted.size());
-  move(wanted.topLeft());
+  move(wanted.topLeft() - QPoint(frame.left(), frame.top()));  // the frame's corner
 }
 
 void TQXVantor::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -3,7 +3,8 @@
 // the nine pages. It owns the Device (every feature of the core) and the
 // window's own logic, binds the page classes to them, repaints what the core
 // reports as changed (coalesced), applies the access table, and writes the
-// settings file when it is destroyed.
+// settings file when it is destroyed. Its geometry and the folders of its
+// file dialogs are kept between runs in its own small settings file.
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -21,6 +22,7 @@ class TQXVantor;
 namespace vantor {
 
 class AccessApplier;
+class BlockBackupGuard;
 class DebPage;
 class PanelBar;
 class ParTablesPage;
@@ -29,6 +31,7 @@ class RepaintScheduler;
 class SystemBinPage;
 class TopRow;
 class TSgnF;
+class WindowSettings;
 
 struct WindowStart {
   std::string dataDir;              // ends in a slash
@@ -52,6 +55,7 @@ class TQXVantor : public QWidget {
   PanelBar* statusBar() const;
   PanelBar* errorBar() const;
   Qx7Page& qx7Page() { return *qx7_; }
+  WindowSettings& windowSettings() { return *settings_; }
 
   // Log in through the password dialog, or log out.
   void FormDblClick();
@@ -68,7 +72,10 @@ class TQXVantor : public QWidget {
   void placeOnScreen();
 
   std::unique_ptr<Ui::TQXVantor> ui_;
+  std::unique_ptr<WindowSettings> settings_;
   std::unique_ptr<Device> device_;
+  // Follows the device's replies, so it goes before the device does.
+  std::unique_ptr<BlockBackupGuard> blockGuard_;
   std::unique_ptr<MainWindowLogic> logic_;
   RepaintScheduler* repaint_ = nullptr;
   Signal<Area>::Id onChangeId_ = 0;

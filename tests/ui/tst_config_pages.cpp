@@ -18,13 +18,16 @@
 #include <memory>
 
 #include "app/data_dir.h"
+#include "app/settings_file.h"
 #include "config/config_block.h"
 #include "fakes.h"
 #include "table_device.h"
+#include "ui/confirm.h"
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
 #include "ui/tqxvantor.h"
 #include "ui/value_grid.h"
+#include "ui/window_settings.h"
 
 using namespace vantor;
 using vantor::test::FakeSeams;
@@ -67,6 +70,8 @@ class TestConfigPages : public QObject {
   std::unique_ptr<TQXVantor> w_;
   TableDevice dev_;
   QStringList messages_;
+  QList<Confirmation> asked_;  // every question a button asked
+  bool goAhead_ = true;        // the answer to it
 
   FakeSocket& lan2() { return *seams_->sockets.at(0); }
   Device& device() { return w_->device(); }
@@ -82,8 +87,8 @@ class TestConfigPages : public QObject {
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
   }
-  void connectMain() {
-    device().connection.controls.host = "127.0.0.9";
+  void connectMain(const char* host = "127.0.0.9") {
+    device().connection.controls.host = host;
     QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
     lan2().connect();
     lan2().receive(replyFrame(70, {0}));  // the version and status requests of the connect
@@ -121,9 +126,9 @@ class TestConfigPages : public QObject {
     device().access.passwordDialogClosed(password);
     w_->repaintNow();
   }
-  void readAll() {
+  void readAll(const char* host = "127.0.0.9") {
     w_->pages()->setCurrentWidget(find("System2"));
-    connectMain();
+    connectMain(host);
     click("GetAllPar");
     serve();
   }
@@ -244,6 +249,12 @@ class TestConfigPages : public QObject {
     seams_ = std::make_unique<FakeSeams>();
     messages_.clear();
     setErrorPresenter([this](QWidget*, const QString& text) { messages_ << text; });
+    asked_.clear();
+    goAhead_ = true;
+    setConfirmPresenter([this](QWidget*, const Confirmation& question) {
+      asked_ << question;
+      return goAhead_;
+    });
     dev_ = TableDevice{};
     dev_.tables = {
         {"Pesagem",
@@ -260,6 +271,7 @@ class TestConfigPages : public QObject {
     seams_.reset();
     dir_.reset();
     setFileChooser(nullptr);
+    setConfirmPresenter(nullptr);
   }
 
   void controlsAndCaptions() {
@@ -541,8 +553,8 @@ class TestConfigPages : public QObject {
     login("three");
     const QString path = dir_->filePath(QStringLiteral("tabelas"));  // no extension is added
     std::vector<FileDialogKind> asked;
-    setFileChooser([&](QWidget*, FileDialogKind kind) -> std::optional<QString> {
-      asked.push_back(kind);
+    setFileChooser([&](QWidget*, const FileDialogRequest& request) -> std::optional<QString> {
+      asked.push_back(request.mode);
       return path;
     });
     QVERIFY(!find("SaveAllPar")->isEnabled());
@@ -559,10 +571,165 @@ class TestConfigPages : public QObject {
     QVERIFY(find("SaveAllPar")->isEnabled());
 
     // A cancelled dialog leaves everything as it is.
-    setFileChooser([](QWidget*, FileDialogKind) -> std::optional<QString> { return std::nullopt; });
+    setFileChooser(
+        [](QWidget*, const FileDialogRequest&) -> std::optional<QString> { return std::nullopt; });
     click("ReadFilePar");
     QCOMPARE(find<QPlainTextEdit>("Memo7")->toPlainText(), memo);
     QVERIFY(find("SaveAllPar")->isEnabled());
+  }
+
+  // Each button that overwrites the device or restarts it asks first, naming
+  // what is overwritten and how much; only going ahead queues its commands.
+  void destructiveButtonsAskFirst_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("goAhead");
+    QTest::addColumn<QStringList>("named");  // what the question must say
+    QTest::addColumn<QList<int>>("queued");  // the commands of going ahead
+    const QString tables = QStringLiteral(
+        "all 4 parameters of the device's 3 parameter tables (Pesagem, Vazia, Servico)");
+    struct Row {
+      const char* button;
+      QStringList named;
+      QList<int> queued;
+    };
+    const Row rows[] = {
+        {"Reset", {QStringLiteral("127.0.0.150"), QStringLiteral("Restarts")}, {82}},
+        {"SaveAllDef", {tables, QStringLiteral("default")}, {63}},
+        {"SaveAllPar", {tables, QStringLiteral("tabelas.txt")}, {63}},
+        {"SetAllPar",
+         {QStringLiteral("all 6 configuration blocks"),
+          QStringLiteral("CommPar, ZeroPar, ProdPar, Ad104Par, SysPar, SorterPar"),
+          QStringLiteral("85 values")},
+         {23, 37, 25, 15, 11, 46}},
+    };
+    for (const Row& r : rows)
+      for (bool go : {true, false})
+        QTest::addRow("%s %s", r.button, go ? "go ahead" : "cancelled")
+            << QString::fromLatin1(r.button) << go << r.named << r.queued;
+  }
+  void destructiveButtonsAskFirst() {
+    QFETCH(QString, button);
+    QFETCH(bool, goAhead);
+    QFETCH(QStringList, named);
+    QFETCH(QList<int>, queued);
+    open();
+    login("Velmor");
+    readAll("127.0.0.150");
+    if (button == QLatin1String("SaveAllDef")) {
+      clickBox("DefOn");
+      w_->repaintNow();
+    } else if (button == QLatin1String("SaveAllPar")) {
+      const QString path = dir_->filePath(QStringLiteral("tabelas.txt"));
+      setFileChooser(
+          [&](QWidget*, const FileDialogRequest&) -> std::optional<QString> { return path; });
+      click("SaveFileAll");
+      click("ReadFilePar");
+    } else if (button == QLatin1String("SetAllPar")) {
+      w_->pages()->setCurrentWidget(find("System"));
+    }
+    device().channel.clearQueue();
+    dev_.requests.clear();
+    asked_.clear();
+    goAhead_ = goAhead;
+
+    click(button.toLatin1().constData());
+    QCOMPARE(asked_.size(), 1);
+    const Confirmation& question = asked_.front();
+    QVERIFY(!question.title.isEmpty());
+    QVERIFY(!question.proceed.isEmpty());
+    for (const QString& part : named)
+      QVERIFY2(question.text.contains(part), qPrintable(question.text + " lacks " + part));
+    QList<int> codes;
+    for (size_t i = 0; i < device().channel.queue().size(); ++i)
+      codes << device().channel.queue().at(i);
+    QCOMPARE(codes, goAhead ? queued : QList<int>{});
+
+    if (button == QLatin1String("SaveAllDef") || button == QLatin1String("SaveAllPar")) {
+      serve();
+      const std::vector<int> written = goAhead ? std::vector<int>{0, 1, 2} : std::vector<int>{};
+      QCOMPARE(dev_.tableWrites(), written);
+      // "Save All Def" puts the defaults into the tables only when it goes ahead.
+      const uint32_t tolerancia = button == QLatin1String("SaveAllDef") && goAhead ? 5 : 7;
+      QCOMPARE(dev_.tables[0].params[1].value, tolerancia);
+      QCOMPARE(device().parTables.store().table(0).params[1].value, tolerancia);
+    }
+  }
+
+  // Each file dialog says what it saves or loads, offers "All files" beside
+  // the design's filters, and starts in the folder last used for its kind of
+  // file, also in the next run; a folder that is gone gives the current one.
+  void fileDialogsSayWhatAndStartWhereTheyWereLastUsed_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("otherKind");  // a button of the other kind of file
+    QTest::addRow("SaveFileAll") << "SaveFileAll" << int(FileDialogKind::Save)
+                                 << "Save the parameter tables"
+                                 << "GetParFile";
+    QTest::addRow("ReadFilePar") << "ReadFilePar" << int(FileDialogKind::Open)
+                                 << "Load the parameter tables"
+                                 << "SaveParFile";
+    QTest::addRow("SaveParFile") << "SaveParFile" << int(FileDialogKind::Save)
+                                 << "Save a block backup"
+                                 << "ReadFilePar";
+    QTest::addRow("GetParFile") << "GetParFile" << int(FileDialogKind::Open)
+                                << "Load a block backup"
+                                << "SaveFileAll";
+  }
+  void fileDialogsSayWhatAndStartWhereTheyWereLastUsed() {
+    QFETCH(QString, button);
+    QFETCH(int, mode);
+    QFETCH(QString, title);
+    QFETCH(QString, otherKind);
+    const QString folder = dir_->filePath(QStringLiteral("chosen folder"));
+    QVERIFY(QDir().mkpath(folder));
+    QList<FileDialogRequest> requests;
+    setFileChooser([&](QWidget*, const FileDialogRequest& request) -> std::optional<QString> {
+      requests << request;
+      return folder + QStringLiteral("/file.txt");
+    });
+    // Both file groups at hand: the tables read, every block read.
+    const auto run = [&] {
+      seams_ = std::make_unique<FakeSeams>();
+      open();
+      login("Velmor");
+      readAll("127.0.0.153");
+      for (const BlockLayout& b : blockLayouts())
+        lan2().receive(replyFrame(b.readCode, Bytes(b.bytes(), 0)));
+      w_->repaintNow();
+      requests.clear();
+    };
+    const auto clickOn = [&](const QString& name) {
+      w_->pages()->setCurrentWidget(find(
+          name == QLatin1String("GetParFile") || name == QLatin1String("SaveParFile") ? "System"
+                                                                                      : "System2"));
+      click(name.toLatin1().constData());
+      return requests.isEmpty() ? FileDialogRequest{} : requests.takeLast();
+    };
+
+    run();
+    FileDialogRequest first = clickOn(button);
+    QCOMPARE(int(first.mode), mode);
+    QCOMPARE(first.title, title);
+    QCOMPARE(first.filters, (QStringList{"txt (*.txt)", "csv (*.csv)", "All files (*)"}));
+    QCOMPARE(first.folder, QDir::currentPath());
+
+    w_.reset();  // the next run
+    run();
+    QCOMPARE(clickOn(otherKind).folder, QDir::currentPath());  // the other kind's own folder
+    QCOMPARE(clickOn(button).folder, folder);
+
+    // The window's settings file lies beside the settings record, which keeps its 42 bytes.
+    w_.reset();
+    const QString data = dir_->path();
+    QVERIFY(QFileInfo::exists(data + "/" + WindowSettings::kFileName));
+    const std::string record = settingsPath(withTrailingSlash(data.toStdString()), kWindowCaption);
+    QCOMPARE(QFileInfo(QString::fromStdString(record)).size(), qint64(42));
+    QVERIFY(readSettingsFile(record).has_value());
+
+    QVERIFY(QDir(folder).removeRecursively());
+    run();
+    QCOMPARE(clickOn(button).folder, QDir::currentPath());
   }
 
   void aBlockIsReadEditedAndWritten() {
@@ -618,13 +785,102 @@ class TestConfigPages : public QObject {
     QCOMPARE(find<QLabel>("BlockMessage")->text(), QString());
   }
 
+  // "SaveParFile" waits until every block was read whole from the device or
+  // loaded from a backup, and says which blocks to read until then; no file
+  // dialog opens and no file is written meanwhile.
+  void theBlockBackupWaitsForEveryBlock_data() {
+    QTest::addColumn<bool>("fromBackup");
+    QTest::addRow("read from the device") << false;
+    QTest::addRow("loaded from a backup") << true;
+  }
+  void theBlockBackupWaitsForEveryBlock() {
+    QFETCH(bool, fromBackup);
+    open();
+    login("Velmor");
+    w_->pages()->setCurrentWidget(find("System"));
+    connectMain("127.0.0.151");
+    const QString loaded = dir_->filePath(QStringLiteral("loaded"));
+    const QString saved = dir_->filePath(QStringLiteral("saved"));
+    QByteArray image;  // what the device or the loaded backup holds, in file order
+    for (BlockId id : kBackupOrder) {
+      const BlockLayout& b = blockLayout(id);
+      for (size_t v = 0; v < b.values; ++v) {
+        Bytes le;
+        putLe32(le, uint32_t(b.readCode * 1000 + v));
+        image.append(reinterpret_cast<const char*>(le.data()), 4);
+      }
+    }
+    QFile file(loaded);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(image);
+    file.close();
+    int dialogs = 0;
+    QString choice;
+    setFileChooser([&](QWidget*, const FileDialogRequest&) -> std::optional<QString> {
+      ++dialogs;
+      return choice;
+    });
+    auto* message = find<QLabel>("BlockMessage");
+    const auto refused = [&](const QStringList& missing) {
+      choice = saved;
+      dialogs = 0;
+      click("SaveParFile");
+      QCOMPARE(dialogs, 0);
+      QVERIFY(!QFileInfo::exists(saved));
+      for (const BlockLayout& b : blockLayouts()) {
+        const bool named = message->text().contains(QLatin1String(b.getButton));
+        QVERIFY2(named == missing.contains(QLatin1String(b.getButton)),
+                 qPrintable(message->text()));
+      }
+      QVERIFY2(message->text().contains(QStringLiteral("zeros")), qPrintable(message->text()));
+    };
+
+    refused({"GetComm", "GetZero", "GetProd", "GetHBM", "GetSys", "GetSorter"});
+    if (fromBackup) {
+      choice = loaded;
+      click("GetParFile");
+    } else {
+      // A short reply leaves zeros in its block: still missing. The message
+      // follows the reads as they arrive.
+      const BlockLayout& sys = blockLayout(BlockId::Sys);
+      lan2().receive(replyFrame(sys.readCode, Bytes(sys.bytes() - 4, 1)));
+      refused({"GetComm", "GetZero", "GetProd", "GetHBM", "GetSys", "GetSorter"});
+      qsizetype at = 0;
+      QStringList missing = {"GetComm", "GetZero", "GetProd", "GetHBM", "GetSys", "GetSorter"};
+      for (BlockId id : kBackupOrder) {
+        const BlockLayout& b = blockLayout(id);
+        const QByteArray bytes = image.mid(at, qsizetype(b.bytes()));
+        at += bytes.size();
+        lan2().receive(replyFrame(b.readCode, Bytes(bytes.begin(), bytes.end())));
+        w_->repaintNow();
+        missing.removeOne(QLatin1String(b.getButton));
+        if (!missing.isEmpty()) refused(missing);
+      }
+    }
+    w_->repaintNow();
+    QCOMPARE(message->text(), QString());
+
+    choice = saved;
+    dialogs = 0;
+    click("SaveParFile");
+    QCOMPARE(dialogs, 1);
+    QFile written(saved);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll().toHex(), image.toHex());
+  }
+
   void theBlockFileAndItsCancelledDialog() {
     open();
     login("Velmor");
     w_->pages()->setCurrentWidget(find("System"));
     const QString path = dir_->filePath(QStringLiteral("blocos"));
     std::optional<QString> choice = path;
-    setFileChooser([&](QWidget*, FileDialogKind) { return choice; });
+    setFileChooser([&](QWidget*, const FileDialogRequest&) { return choice; });
+    // A backup needs every block read first; the device holds zeros.
+    connectMain("127.0.0.152");
+    for (const BlockLayout& b : blockLayouts())
+      lan2().receive(replyFrame(b.readCode, Bytes(b.bytes(), 0)));
+    w_->repaintNow();
     auto* comm = find<ValueGrid>("CommPar");
     commit(typeInto(comm, 0, QStringLiteral("123")));
     click("SaveParFile");
@@ -641,7 +897,6 @@ class TestConfigPages : public QObject {
     QCOMPARE(comm->item(0, 1)->text(), QStringLiteral("0"));
 
     // SetAllPar writes the six blocks in the file's order.
-    connectMain();
     click("SetAllPar");
     std::vector<int> codes;
     for (int turn = 0; turn < 20 && device().channel.queue().size() > 0; ++turn) {

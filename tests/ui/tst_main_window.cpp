@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,6 +26,7 @@
 #include "app/settings_file.h"
 #include "fakes.h"
 #include "ui/access_applier.h"
+#include "ui/confirm.h"
 #include "ui/guarded.h"
 #include "ui/panel_bar.h"
 #include "ui/qx7_page.h"
@@ -129,11 +131,13 @@ class TestMainWindow : public QObject {
     seams_->clockImpl.local = {2026, 12, 10, 10, 30, 0};
     setErrorPresenter(
         [](QWidget*, const QString& text) { QFAIL(qPrintable("unexpected message: " + text)); });
+    setConfirmPresenter([](QWidget*, const Confirmation&) { return true; });
   }
   void cleanup() {
     w_.reset();
     seams_.reset();
     dir_.reset();
+    setConfirmPresenter(nullptr);
   }
 
   void layoutOfTheWindow() {
@@ -552,12 +556,110 @@ class TestMainWindow : public QObject {
     QCOMPARE(seams_->sockets.at(2)->port, uint16_t(46000));
   }
 
+  // Enter in Host connects to the typed address just as "Connect" does.
+  void enterInHostConnectsAsConnectDoes_data() {
+    QTest::addColumn<bool>("byEnter");
+    QTest::addRow("Connect") << false;
+    QTest::addRow("Enter in Host") << true;
+  }
+  void enterInHostConnectsAsConnectDoes() {
+    QFETCH(bool, byEnter);
+    open();
+    auto* host = find<QLineEdit>("Host");
+    host->clear();
+    QTest::keyClicks(host, QStringLiteral("127.0.0.154"));
+    QCOMPARE(lan2().opens, 0);
+    if (byEnter)
+      QTest::keyClick(host, Qt::Key_Return);
+    else
+      QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
+    QCOMPARE(lan2().opens, 1);
+    QCOMPARE(lan2().host, std::string("127.0.0.154"));
+    QCOMPARE(lan2().port, uint16_t(47000));
+  }
+
+  // Every control and page of the access table says which level it needs,
+  // after its own tooltip, once, whatever the level applied.
+  void accessControlsSayWhichLevelTheyNeed() {
+    open();
+    for (int level : {0, 4, 2, 4}) setLevel(static_cast<uint8_t>(level));
+    for (const AccessRow* row : w_->accessApplier().liveRows()) {
+      const QByteArray name(row->control.data(), static_cast<qsizetype>(row->control.size()));
+      const QString needed = QStringLiteral("Needs access level %1 (%2)")
+                                 .arg(row->threshold)
+                                 .arg(q(accessLevelName(row->threshold)));
+      QString tip;
+      if (row->effect == AccessEffect::Page)
+        tip = w_->pages()->tabToolTip(w_->pages()->indexOf(find(name.constData())));
+      else
+        tip = find(name.constData())->toolTip();
+      QVERIFY2(tip.endsWith(needed) && tip.count(QStringLiteral("Needs access level")) == 1,
+               qPrintable(name + ": " + tip));
+    }
+    QCOMPARE(find("SpeedClk")->toolTip(),
+             QStringLiteral("Poll period of BarSim, ms\nNeeds access level 4 ($$$)"));
+    QCOMPARE(find("Reset")->toolTip(), QStringLiteral("Needs access level 3 (SERVICE USER)"));
+    QCOMPARE(find("SaveAllPar")->toolTip(), QStringLiteral("Needs access level 3 (SERVICE USER)"));
+    // A control of a window registered later says it too.
+    QWidget later;
+    auto* eeprom = new QPushButton(&later);
+    eeprom->setObjectName(QStringLiteral("SetEEprom"));
+    w_->accessApplier().addRoot(&later);
+    QCOMPARE(eeprom->toolTip(), QStringLiteral("Needs access level 1 (OPERATIONAL USER)"));
+  }
+
   void resetQueuesTheDeviceReset() {
     open();
     setLevel(3);
     QTest::mouseClick(find<QPushButton>("Reset"), Qt::LeftButton);
     QCOMPARE(w_->device().channel.queue().size(), size_t(1));
     QCOMPARE(*w_->device().channel.queue().head(), 82);
+  }
+
+  // The question before a destructive button, as the user sees it: its texts,
+  // Cancel as the default button, and only the action's own button going ahead.
+  void theConfirmationGoesAheadOnlyOnItsButton_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("goesAhead");
+    QTest::addRow("Escape") << QStringLiteral("Escape") << false;
+    QTest::addRow("Enter") << QStringLiteral("Enter") << false;
+    QTest::addRow("Cancel") << QStringLiteral("Cancel") << false;
+    QTest::addRow("the action's button") << QStringLiteral("Write defaults") << true;
+  }
+  void theConfirmationGoesAheadOnlyOnItsButton() {
+    QFETCH(QString, answer);
+    QFETCH(bool, goesAhead);
+    setConfirmPresenter(nullptr);  // the real dialog
+    open();
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      seen = true;
+      QCOMPARE(box->windowTitle(), QStringLiteral("Set all parameter tables to their defaults"));
+      QCOMPARE(box->text(), QStringLiteral("Sets 3 tables."));
+      QAbstractButton* cancel = box->button(QMessageBox::Cancel);
+      QVERIFY(cancel);
+      QCOMPARE(static_cast<QAbstractButton*>(box->defaultButton()), cancel);
+      QCOMPARE(box->escapeButton(), cancel);
+      QWidget* focus = box->focusWidget() ? box->focusWidget() : box;
+      if (answer == QLatin1String("Escape")) {
+        QTest::keyClick(focus, Qt::Key_Escape);
+      } else if (answer == QLatin1String("Enter")) {
+        QTest::keyClick(focus, Qt::Key_Return);
+      } else {
+        for (QAbstractButton* b : box->buttons())
+          if (b->text() == answer) QTest::mouseClick(b, Qt::LeftButton);
+      }
+    });
+    QTimer::singleShot(5000, this, [] {  // never hang on a box that was not answered
+      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->done(-1);
+    });
+    const bool answered =
+        confirm(w_.get(), {QStringLiteral("Set all parameter tables to their defaults"),
+                           QStringLiteral("Sets 3 tables."), QStringLiteral("Write defaults")});
+    QVERIFY(seen);
+    QCOMPARE(answered, goesAhead);
   }
 
   void aCoreExceptionInAHandlerIsShownAndEndsOnlyThatHandler() {
