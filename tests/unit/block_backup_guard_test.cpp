@@ -72,7 +72,7 @@ TEST_P(BlockBackupGuardTest, FollowsReadsAndLoads) {
     if (e.code == 0)
       guard.backupLoaded();
     else
-      lan2().receive(replyFrame(e.code, payloadOf(e.bytes)));
+      ask(e.code, payloadOf(e.bytes));
   }
   EXPECT_EQ(guard.missing(), GetParam().missing);
   for (BlockId id : kBackupOrder) {
