@@ -83,6 +83,11 @@ void DebPage::paintLiveStatus() {
   setIfChanged(ui_->Peso, f.peso);
   setIfChanged(ui_->WebDeb, f.webDeb);
   setIfChanged(ui_->ErrorApp, f.errorApp);
+  // Values of a device that is no longer connected are drawn greyed.
+  for (QWidget* field : {static_cast<QWidget*>(ui_->ComStat), static_cast<QWidget*>(ui_->Port2),
+                         static_cast<QWidget*>(ui_->Peso), static_cast<QWidget*>(ui_->WebDeb),
+                         static_cast<QWidget*>(ui_->ErrorApp)})
+    field->setEnabled(f.current || f.comStat.empty());
 }
 
 }  // namespace vantor

@@ -150,7 +150,8 @@ void ParTablesPage::paintTables() {
   setIfChanged(ui_->HelpPar, c.helpPar);
   setIfChanged(ui_->RangePar, c.rangePar);
   setIfChanged(ui_->LabelTabSgn, c.labelTabSgn);
-  setIfChanged(ui_->ParProgress, c.progress);
+  // The line shows a running sweep, else what the last action has to say.
+  setIfChanged(ui_->ParProgress, c.progress.empty() ? c.message : c.progress);
   ui_->PanelSave->setVisible(c.panelSaveVisible);
   ui_->GroupFile->setVisible(c.groupFileVisible);
   ui_->SavePar->setEnabled(c.saveParEnabled);
@@ -184,6 +185,7 @@ void ParTablesPage::paintGrid() {
   grid->setNames(names);
   for (size_t r = 0; r < c.gridParTabs.size(); ++r)
     grid->setValue(static_cast<int>(r), c.gridParTabs[r].value);
+  grid->setCurrent(c.current);
   grid->setToolTip(QString::fromStdString(c.gridHint));
   if (grid->editingRow() < 0 && c.gridRow < grid->rowCount() && grid->currentRow() != c.gridRow)
     grid->setCurrentCell(c.gridRow, 1);

@@ -136,6 +136,7 @@ void SystemBinPage::paintBlocks() {
     const std::vector<std::string>& cells = c.cells[index(layout.id)];
     for (size_t r = 0; r < cells.size(); ++r) grid->setValue(static_cast<int>(r), cells[r]);
     grid->setBadRow(c.badRow >= 0 && c.badBlock == layout.id ? c.badRow : -1);
+    grid->setCurrent(c.current[index(layout.id)] || cells.empty() || cells.front().empty());
   }
   // A refused backup is named until the blocks it waits for have been read.
   std::string message = c.message;

@@ -120,6 +120,14 @@ void ValueGrid::setBadRow(int row) {
   if (badRow_ >= 0) cell(badRow_, 1)->setBackground(QColor(255, 160, 160));
 }
 
+void ValueGrid::setCurrent(bool current) {
+  if (current == current_) return;
+  current_ = current;
+  const QVariant colour =
+      current ? QVariant() : QVariant(palette().color(QPalette::Disabled, QPalette::Text));
+  for (int r = 0; r < rowCount(); ++r) cell(r, 1)->setData(Qt::ForegroundRole, colour);
+}
+
 int ValueGrid::fullHeight() const {
   return verticalHeader()->defaultSectionSize() * rowCount() + 2 * frameWidth();
 }

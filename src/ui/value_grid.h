@@ -35,6 +35,10 @@ class ValueGrid : public QTableWidget {
   int editingRow() const;
   // Marks one cell of column 1 as refused (-1: none).
   void setBadRow(int row);
+  // Values no longer current (read from a device that is not connected now) are
+  // drawn greyed.
+  void setCurrent(bool current);
+  bool isCurrent() const { return current_; }
   // The height that shows every row without a scroll bar.
   int fullHeight() const;
 
@@ -60,6 +64,7 @@ class ValueGrid : public QTableWidget {
   void commit(const QModelIndex& index, const QString& text);
 
   int badRow_ = -1;
+  bool current_ = true;
   QPersistentModelIndex editing_;     // the cell whose editor is open
   std::optional<Deferred> deferred_;  // what a refresh brought for that cell
 };

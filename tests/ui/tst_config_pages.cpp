@@ -870,6 +870,30 @@ class TestConfigPages : public QObject {
     QCOMPARE(written.readAll().toHex(), image.toHex());
   }
 
+  // Values read from a device that is no longer connected are greyed, and the
+  // page's line says they are not current, until they are read again.
+  void valuesOfALostDeviceAreGreyedUntilReadAgain() {
+    open();
+    login("Velmor");
+    readAll("127.0.0.155");
+    ask(blockLayout(BlockId::Sys).readCode, Bytes(blockLayout(BlockId::Sys).bytes(), 0));
+    w_->repaintNow();
+    auto* tables = find<ValueGrid>("GridParTabs");
+    auto* sys = find<ValueGrid>("SysPar");
+    QVERIFY(tables->isCurrent());
+    QVERIFY(sys->isCurrent());
+    lan2().fail();
+    w_->repaintNow();
+    QVERIFY(!tables->isCurrent());
+    QVERIFY(!sys->isCurrent());
+    QCOMPARE(find<QLabel>("ParProgress")->text(), QString::fromUtf8(ParTables::kNotCurrent));
+    QCOMPARE(tables->item(0, 1)->foreground().color(),
+             tables->palette().color(QPalette::Disabled, QPalette::Text));
+    readAll("127.0.0.155");
+    QVERIFY(tables->isCurrent());
+    QVERIFY(!sys->isCurrent());  // not read again yet
+  }
+
   void theBlockFileAndItsCancelledDialog() {
     open();
     login("Velmor");
