@@ -103,6 +103,22 @@ class TestWindowFit : public QObject {
     QCOMPARE(QGuiApplication::primaryScreen()->availableGeometry().size(), kScreen);
   }
 
+  // Opens the window at `level`, shrinks it to its minimum size and hands each
+  // page it shows to `check`, stopping at the first failure.
+  void onEveryPageAtTheMinimumSize(int level, const std::function<void(QWidget* page)>& check) {
+    open();
+    setLevel(level);
+    w_->resize(w_->minimumSize().expandedTo(w_->minimumSizeHint()));
+    QTabWidget* pages = w_->pages();
+    for (int i = 0; i < pages->count(); ++i) {
+      if (!pages->isTabVisible(i)) continue;
+      pages->setCurrentIndex(i);
+      QCoreApplication::processEvents();
+      check(pages->widget(i));
+      if (QTest::currentTestFailed()) return;
+    }
+  }
+
   void levels_data() {
     QTest::addColumn<int>("level");
     for (int level = 0; level <= 4; ++level) QTest::addRow("level %d", level) << level;
@@ -128,17 +144,7 @@ class TestWindowFit : public QObject {
   void nothingOverlapsAtTheMinimumSize_data() { levels_data(); }
   void nothingOverlapsAtTheMinimumSize() {
     QFETCH(int, level);
-    open();
-    setLevel(level);
-    w_->resize(w_->minimumSize().expandedTo(w_->minimumSizeHint()));
-    QTabWidget* pages = w_->pages();
-    for (int i = 0; i < pages->count(); ++i) {
-      if (!pages->isTabVisible(i)) continue;
-      pages->setCurrentIndex(i);
-      QCoreApplication::processEvents();
-      nothingOverlapsUnder(w_.get());
-      if (QTest::currentTestFailed()) return;
-    }
+    onEveryPageAtTheMinimumSize(level, [&](QWidget*) { nothingOverlapsUnder(w_.get()); });
   }
 
   // Every control of a page can be reached: it lies inside the page, or
@@ -146,15 +152,7 @@ class TestWindowFit : public QObject {
   void pagesScrollInsteadOfBeingCut_data() { levels_data(); }
   void pagesScrollInsteadOfBeingCut() {
     QFETCH(int, level);
-    open();
-    setLevel(level);
-    w_->resize(w_->minimumSize().expandedTo(w_->minimumSizeHint()));
-    QTabWidget* pages = w_->pages();
-    for (int i = 0; i < pages->count(); ++i) {
-      if (!pages->isTabVisible(i)) continue;
-      pages->setCurrentIndex(i);
-      QCoreApplication::processEvents();
-      QWidget* page = pages->widget(i);
+    onEveryPageAtTheMinimumSize(level, [&](QWidget* page) {
       for (QWidget* control : page->findChildren<QWidget*>()) {
         if (!control->isVisible() || control->isWindow()) continue;
         if (auto* s = qobject_cast<QScrollArea*>(control->parentWidget()->parentWidget());
@@ -180,7 +178,7 @@ class TestWindowFit : public QObject {
         QVERIFY(scroll->horizontalScrollBar()->maximum() >= over.width());
         QVERIFY(scroll->verticalScrollBar()->maximum() >= over.height());
       }
-    }
+    });
   }
 
   void theGeometryIsKeptBetweenRuns() {
