@@ -6,6 +6,7 @@
 
 #include "access/access_control.h"
 #include "app/live_status.h"
+#include "config/block_backup_guard.h"
 #include "config/config_blocks.h"
 #include "config/par_table_file_group.h"
 #include "config/par_tables.h"
@@ -43,6 +44,7 @@ class Device {
   ParTables parTables{shell, channel, tablesLoaded};
   ParTableFileGroup parTableFile{shell, parTables, connection.controls, liveStatus.version()};
   ConfigBlocks configBlocks{shell, channel};
+  BlockBackupGuard blockBackupGuard{channel};  // no backup of blocks never read
   PesoCounters pesoCounters{shell, channel};
 
  private:

@@ -48,8 +48,7 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::TQXVantor>()),
       settings_(std::make_unique<WindowSettings>(QString::fromStdString(start.dataDir))),
-      device_(std::make_unique<Device>(seams)),
-      blockGuard_(std::make_unique<BlockBackupGuard>(device_->channel)) {
+      device_(std::make_unique<Device>(seams)) {
   ui_->setupUi(this);
   setWindowTitle(QString::fromUtf8(kWindowCaption));
   logic_ =
@@ -65,7 +64,7 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   placeScrolling(ui_->TabQX7, qx7_);
   parTables_ = new ParTablesPage(*device_, *settings_);
   placeScrolling(ui_->System2, parTables_);
-  systemBin_ = new SystemBinPage(*device_, *blockGuard_, *settings_);
+  systemBin_ = new SystemBinPage(*device_, device_->blockBackupGuard, *settings_);
   placeScrolling(ui_->System, systemBin_);
   ui_->PageControl1->setMinimumSize(kLeastPageArea);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);

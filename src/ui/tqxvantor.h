@@ -22,7 +22,6 @@ class TQXVantor;
 namespace vantor {
 
 class AccessApplier;
-class BlockBackupGuard;
 class DebPage;
 class PanelBar;
 class ParTablesPage;
@@ -75,7 +74,6 @@ class TQXVantor : public QWidget {
   std::unique_ptr<WindowSettings> settings_;
   std::unique_ptr<Device> device_;
   // Follows the device's replies, so it goes before the device does.
-  std::unique_ptr<BlockBackupGuard> blockGuard_;
   std::unique_ptr<MainWindowLogic> logic_;
   RepaintScheduler* repaint_ = nullptr;
   Signal<Area>::Id onChangeId_ = 0;
