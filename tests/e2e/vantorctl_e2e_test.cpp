@@ -220,6 +220,7 @@ TEST(VantorctlE2E, UsageErrorsExitWithTwoAndSayWhy) {
        "--reply-timeout: 'fast' is not"},
       {{"--host", "127.0.0.38", "--reply-timeout", "99999999999", "status"},
        "--reply-timeout: '99999999999' is not"},
+      {{"--host", "127.0.0.38", "blocks", "backup", "--force", "x"}, "--force"},
   };
   for (const Case& c : cases) {
     const std::string args = c.args.join(' ').toStdString();
@@ -258,8 +259,9 @@ TEST(VantorctlE2E, EveryCommandHasItsOwnHelpAndTheToolItsVersion) {
        {"Usage: vantorctl params load [OPTIONS] FILE", "writes nothing"},
        "backup"},
       {{"blocks", "restore", "-h"},
-       {"Usage: vantorctl blocks restore [OPTIONS] FILE", "340-byte"},
+       {"Usage: vantorctl blocks restore [OPTIONS] FILE", "340-byte", "--force"},
        "params"},
+      {{"blocks", "backup", "-h"}, {"Usage: vantorctl blocks backup [OPTIONS] FILE"}, "--force"},
   };
   for (const Case& c : cases) {
     const std::string args = c.args.join(' ').toStdString();
