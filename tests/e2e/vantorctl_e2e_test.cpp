@@ -80,21 +80,17 @@ TEST(VantorctlE2E, StatusSurvivesSplitJoinedDelayedAndGarbledReplies) {
   struct Case {
     const char* fault;
     const char* host;
-    QStringList options;
   } cases[] = {
-      {"split", "127.0.0.22", {}},
-      {"join", "127.0.0.23", {}},
-      {"garbage", "127.0.0.24", {}},
-      {"slow:100", "127.0.0.25", {}},
-      // Replies later than the reply timeout: each request goes out twice, and
-      // the answer to the first sending is taken.
-      {"slow:300", "127.0.0.65", {"--reply-timeout", "200"}},
+      {"split", "127.0.0.22"},
+      {"join", "127.0.0.23"},
+      {"garbage", "127.0.0.24"},
+      {"slow:100", "127.0.0.25"},
   };
   for (const Case& c : cases) {
     SimProcess sim(c.host, {c.fault});
     ASSERT_TRUE(sim.ready()) << c.fault;
     SCOPED_TRACE(c.fault);
-    expectStatusOutput(runCtl(QStringList{"--host", c.host, "status"} + c.options));
+    expectStatusOutput(runCtl({"--host", c.host, "status"}));
     sim.control("clear");
     expectStatusOutput(runCtl({"--host", c.host, "status"}));
   }
