@@ -25,6 +25,7 @@ constexpr std::array<ModeName, static_cast<std::size_t>(FaultMode::Count)> kMode
     {FaultMode::Drop, "drop", "close a main-port connection when its first request arrives"},
     {FaultMode::Refuse, "refuse", "do not listen on the main port"},
     {FaultMode::Slow, "slow:MS", "delay every reply by MS milliseconds"},
+    {FaultMode::Short, "short", "answer every request with a bare ACK, no payload"},
 }};
 
 constexpr std::string_view kSlowPrefix = "slow:";
@@ -82,6 +83,16 @@ std::string FaultSet::describe() const {
 }
 
 Bytes FaultSet::shape(Bytes reply, std::mt19937& rng) const {
+  if (has(FaultMode::Short) && reply.size() > kFrameOverhead + 1) {
+    // Header and acknowledge byte kept, ParNum 1, the payload dropped.
+    Bytes bare(kFrameOverhead + 1, 0);
+    std::copy_n(reply.begin(), kParamsOffset + 1, bare.begin());
+    bare[5] = 0;  // PNH
+    bare[6] = 1;  // PNL
+    bare.back() = kEtx;
+    resealFrame(bare);
+    reply = std::move(bare);
+  }
   if (has(FaultMode::Nak) && reply.size() > kFrameOverhead) {
     reply[kParamsOffset] = kNak;
     resealFrame(reply);

@@ -25,6 +25,7 @@ enum class FaultMode : std::size_t {
   Drop,     // connection closed when the first request arrives
   Refuse,   // main port not listening
   Slow,     // every reply delayed by a set time
+  Short,    // every reply cut to a bare ACK, without its payload
   Count
 };
 
@@ -48,8 +49,8 @@ class FaultSet {
   // Active modes as they would be typed, e.g. "garbage slow:250".
   std::string describe() const;
 
-  // Applies the byte-level modes (nak, corrupt, garbage) to a finished reply
-  // frame and returns the bytes to put on the wire.
+  // Applies the byte-level modes (short, nak, corrupt, garbage) to a finished
+  // reply frame and returns the bytes to put on the wire.
   Bytes shape(Bytes reply, std::mt19937& rng) const;
 
   // One line per mode, for the usage text.

@@ -226,6 +226,26 @@ TEST(FaultSet, ByteLevelModes) {
     EXPECT_EQ(Bytes(noisy.begin() + 5, noisy.end()), clean);
   }
 
+  // A reply with a payload loses it: ParNum 1, the same header and ACK, a
+  // checksum that fits; a combination with nak still turns that ACK into NAK.
+  const Bytes status = device.reply(Frame{2, 51, {}});
+  ASSERT_GT(WireReply(status).parNum, 1u);
+  rwsim::FaultSet cut;
+  ASSERT_FALSE(cut.add("short"));
+  const WireReply shortReply(cut.shape(status, rng));
+  EXPECT_EQ(shortReply.parNum, 1u);
+  EXPECT_EQ(shortReply.ack(), 0x06);
+  EXPECT_TRUE(shortReply.checksumOk);
+  EXPECT_EQ(Bytes(shortReply.bytes.begin(), shortReply.bytes.begin() + 5),
+            Bytes(status.begin(), status.begin() + 5));
+  EXPECT_EQ(shortReply.command(), 51);
+  EXPECT_EQ(frameAll({shortReply.bytes}).size(), 1u) << "a well-formed frame";
+  ASSERT_FALSE(cut.add("nak"));
+  const WireReply shortNak(cut.shape(status, rng));
+  EXPECT_EQ(shortNak.parNum, 1u);
+  EXPECT_EQ(shortNak.ack(), 0x15);
+  EXPECT_TRUE(shortNak.checksumOk);
+
   const auto pieces = rwsim::splitPieces(clean, 3);
   ASSERT_EQ(pieces.size(), 3u);
   Bytes joined;
@@ -241,10 +261,10 @@ TEST(FaultSet, ModeNamesAndControlLines) {
     const char* mode;
     bool ok;
   };
-  for (const Case& c :
-       {Case{"split", true}, Case{"join", true}, Case{"refuse", true}, Case{"slow:250", true},
-        Case{"slow:0", true}, Case{"slow:", false}, Case{"slow:-5", false}, Case{"slow:12x", false},
-        Case{"slow:99999999999", false}, Case{"Split", false}, Case{"", false}}) {
+  for (const Case& c : {Case{"split", true}, Case{"join", true}, Case{"refuse", true},
+                        Case{"slow:250", true}, Case{"slow:0", true}, Case{"short", true},
+                        Case{"slow:", false}, Case{"slow:-5", false}, Case{"slow:12x", false},
+                        Case{"slow:99999999999", false}, Case{"Split", false}, Case{"", false}}) {
     rwsim::FaultSet faults;
     EXPECT_EQ(!faults.add(c.mode).has_value(), c.ok) << c.mode;
   }

@@ -159,6 +159,8 @@ def main():
     case("drop: closed on first request", len(got) == 1 and got[0][1] == b"")
     got = with_faults(["slow:250"])
     case("slow:250", len(got) == 1 and got[0][0] >= 0.24, got and got[0][0])
+    d = joined(with_faults(["short"], want=12))
+    case("short: bare ACK, no payload", len(d) == 12 and frame_ok(d) and d[5:9] == b"\x00\x01\x33\x06", d.hex(" "))
     got = with_faults(["garbage", "nak", "split"], want=STATUS_REPLY_LEN + 5)
     d = joined(got)
     case("garbage+nak+split combined", len(got) == 3 and frame_ok(d[5:]) and d[13] == 0x15)
@@ -203,7 +205,7 @@ def main():
     case("port in use exits 1", r.returncode == 1 and r.stdout == "" and "cannot listen" in r.stderr, r.stderr.strip())
     stop(p)
     r = subprocess.run([SIM, "--help"], capture_output=True, text=True, timeout=5)
-    case("--help", r.returncode == 0 and "fault MODE" in r.stdout and "slow:MS" in r.stdout)
+    case("--help", r.returncode == 0 and "fault MODE" in r.stdout and "slow:MS" in r.stdout and "short" in r.stdout)
 
 
 try:

@@ -29,6 +29,17 @@ const CLI::Validator kTimeout(
     },
     "");
 
+const CLI::Validator kReplyTimeout(
+    [](std::string& word) -> std::string {
+      char* end = nullptr;
+      const long ms = std::strtol(word.c_str(), &end, 10);
+      if (end == word.c_str() || *end != '\0' || ms < kMinReplyTimeoutMs || ms > kMaxReplyTimeoutMs)
+        return format("'%s' is not a whole number of milliseconds from %d to %d", word.c_str(),
+                      kMinReplyTimeoutMs, kMaxReplyTimeoutMs);
+      return "";
+    },
+    "");
+
 std::string footer() {
   std::string text = "Exit codes:";
   for (const CtlExitMeaning& m : kCtlExitMeanings) text += format("\n  %d  %s", m.code, m.text);
@@ -57,11 +68,19 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
       app.add_option("--host", host,
                      "the device's address; without it, the address the window stored last")
           ->type_name("ADDR");
-  app.add_option(
-         "--timeout", o.timeoutSeconds,
-         format("seconds the whole command may take, above 0 and up to %g", kMaxTimeoutSeconds))
+  app.add_option("--timeout", o.timeoutSeconds,
+                 format("seconds the connect may take, and the longest silence between two "
+                        "replies, above 0 and up to %g",
+                        kMaxTimeoutSeconds))
       ->type_name("SECONDS")
       ->check(kTimeout)
+      ->capture_default_str();
+  app.add_option("--reply-timeout", o.replyTimeoutMs,
+                 format("milliseconds to wait for each reply before the request is sent once "
+                        "more; a second silence ends the command; %d to %d",
+                        kMinReplyTimeoutMs, kMaxReplyTimeoutMs))
+      ->type_name("MS")
+      ->check(kReplyTimeout)
       ->capture_default_str();
   CLI::Option* dataDirOption =
       app.add_option("--data-dir", dataDir, "the folder of the window's settings file")

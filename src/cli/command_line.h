@@ -11,11 +11,17 @@ namespace vantor {
 
 // Longest deadline --timeout takes, in seconds: a day.
 inline constexpr double kMaxTimeoutSeconds = 86400;
+// The bounds of --reply-timeout, in milliseconds: below 10 ms a loaded machine
+// misses replies that are on their way; above a minute a silent device holds
+// a script for minutes per request.
+inline constexpr int kMinReplyTimeoutMs = 10;
+inline constexpr int kMaxReplyTimeoutMs = 60000;
 
 struct CtlOptions {
   std::optional<std::string> host;
   std::optional<std::string> dataDir;
   double timeoutSeconds = 5.0;
+  int replyTimeoutMs = CommandChannel::kDefaultReplyTimeoutMs;
 };
 
 // What the command line asks for: a command to run with the options, or,

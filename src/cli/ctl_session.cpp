@@ -1,21 +1,50 @@
 #include "cli/ctl_session.h"
 
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "link/text_format.h"
 
 namespace vantor {
 
-CtlSession::CtlSession(std::string host, double timeoutSeconds)
+namespace {
+// How the channel names a reply shorter than its handler reads, in the error
+// panel: "Short reply CODE: HAVE of WANTED bytes".
+constexpr std::string_view kShortReply = "Short reply ";
+}  // namespace
+
+CtlSession::CtlSession(std::string host, double timeoutSeconds, int replyTimeoutMs)
     : host_(std::move(host)),
       timeoutSeconds_(timeoutSeconds),
-      device_(std::make_unique<Device>(seams_)) {}
+      replyTimeoutMs_(replyTimeoutMs),
+      device_(std::make_unique<Device>(seams_)),
+      terminal_(::isatty(STDERR_FILENO) == 1) {
+  device_->channel.setReplyTimeoutMs(replyTimeoutMs);
+}
 
 CtlSession::~CtlSession() = default;
 
+void CtlSession::progress(const std::string& text) {
+  if (!terminal_ || done_ || text == progressShown_) return;
+  // Back to the start of the line, the text, the rest of the old line erased.
+  std::fprintf(stderr, "\r%s\033[K", text.c_str());
+  std::fflush(stderr);
+  progressShown_ = text;
+}
+
+void CtlSession::endProgress(bool keep) {
+  if (progressShown_.empty()) return;
+  std::fputs(keep ? "\n" : "\r\033[K", stderr);
+  std::fflush(stderr);
+  progressShown_.clear();
+}
+
 void CtlSession::finish(int code) {
   if (done_) return;
+  endProgress(false);
   done_ = true;
   exitCode_ = code;
   // Replies already read, or queued behind this one, still come through the
@@ -26,6 +55,7 @@ void CtlSession::finish(int code) {
 
 void CtlSession::fail(int code, const std::string& message) {
   if (done_) return;
+  endProgress(true);
   std::fprintf(stderr, "vantorctl: %s\n", message.c_str());
   finish(code);
 }
@@ -38,8 +68,40 @@ void CtlSession::deadlinePassed() {
     return;
   }
   const std::string& last = device_->shell.errorBar[1];
-  fail(kExitNoReply, format("no reply within %g s%s%s", timeoutSeconds_,
+  fail(kExitNoReply, format("no reply for %g s%s%s", timeoutSeconds_,
                             last.empty() ? "" : "; last error: ", last.c_str()));
+}
+
+// The channel has already sent the request a second time where it does so (a
+// silence, a reply that failed its checks); a refusal is not asked again.
+void CtlSession::requestEnded(int code, RequestEnd end) {
+  switch (end) {
+    case RequestEnd::Refused:
+      fail(kExitRefused, format("device refused command %d", code));
+      break;
+    case RequestEnd::NoReply:
+      fail(kExitNoReply,
+           format("no reply to command %d (sent twice, %d ms each)", code, replyTimeoutMs_));
+      break;
+    case RequestEnd::BadReply: {
+      const std::string& last = device_->shell.errorBar[1];
+      fail(kExitNoReply, format("no good reply to command %d (sent twice%s%s)", code,
+                                last.empty() ? "" : "; last error: ", last.c_str()));
+      break;
+    }
+  }
+}
+
+// A reply shorter than its layout was read with zeros for what is missing:
+// nothing made of it may reach a file or the device, so the run ends here,
+// before the command is told of the reply.
+void CtlSession::shellChanged(Area area) {
+  if (area == Area::ErrorBar) {
+    const std::string& error = device_->shell.errorBar[1];
+    if (error.starts_with(kShortReply))
+      fail(kExitNoReply, "short reply " + error.substr(kShortReply.size()));
+  }
+  if (command_) command_->changed(*this, area);
 }
 
 int CtlSession::run(CtlCommand& command) {
@@ -56,12 +118,18 @@ int CtlSession::run(CtlCommand& command) {
       });
   Subscription<> connected(d.connection.hooks.mainConnected, [this] {
     connectedOnce_ = true;
+    deadline_.start();
     if (command_) command_->connected(*this);
   });
   Subscription<int, ByteView> replied(d.channel.onReply, [this](int code, ByteView frame) {
+    deadline_.start();
     if (command_) command_->replied(*this, code, frame);
   });
-  Subscription<const std::string&> alerts(d.shell.onAlert, [](const std::string& text) {
+  Subscription<int, RequestEnd> ended(
+      d.channel.onRequestEnded, [this](int code, RequestEnd end) { requestEnded(code, end); });
+  Subscription<Area> shown(d.shell.onChange, [this](Area area) { shellChanged(area); });
+  Subscription<const std::string&> alerts(d.shell.onAlert, [this](const std::string& text) {
+    endProgress(true);
     std::fprintf(stderr, "vantorctl: %s\n", text.c_str());
   });
 

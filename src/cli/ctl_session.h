@@ -26,31 +26,55 @@ class CtlCommand {
   virtual void connected(CtlSession& session) { (void)session; }
   // Called after the reply's handler ran.
   virtual void replied(CtlSession& session, int code, ByteView frame) = 0;
+  // Called when a part of what the window would show changed (its progress texts, say).
+  virtual void changed(CtlSession& session, Area area) {
+    (void)session;
+    (void)area;
+  }
 };
 
+// The run ends at the first of: the command finishes or fails; the connection
+// fails or is lost (kExitConnection); a request ends without its reply, after
+// the channel sent it once more where it does (refused: kExitRefused, no reply
+// or no good reply: kExitNoReply); a reply shorter than its handler reads
+// (kExitNoReply); the deadline.
+//
+// The deadline bounds a silence, not the whole command: the connect must
+// complete within it, and it starts again with every reply, so a long command
+// on a slow link goes on for as long as replies keep coming.
 class CtlSession {
  public:
-  // timeoutSeconds: more than 0 and at most a day (the command line refuses
-  // other values).
-  CtlSession(std::string host, double timeoutSeconds);
+  // timeoutSeconds: more than 0 and at most a day; replyTimeoutMs: the
+  // channel's wait for one reply (the command line keeps both in bounds).
+  CtlSession(std::string host, double timeoutSeconds,
+             int replyTimeoutMs = CommandChannel::kDefaultReplyTimeoutMs);
   ~CtlSession();
 
-  // Prepares the command, connects, runs the event loop until the command
-  // finishes, a failure or the deadline; returns the exit code.
+  // Prepares the command, connects, runs the event loop until the run ends;
+  // returns the exit code.
   int run(CtlCommand& command);
   // Ends the run with this exit code; the first call counts.
   void finish(int code);
   // Prints "vantorctl: MESSAGE" on stderr and ends the run, unless it has ended already.
   void fail(int code, const std::string& message);
   bool done() const { return done_; }
+  // Shows `text` as the one progress line on stderr, in place of the last one,
+  // when stderr is a terminal; an empty text takes the line away. Nothing is
+  // printed when stderr is not a terminal. A run that succeeds takes its line
+  // away; one that fails leaves it standing above its message.
+  void progress(const std::string& text);
 
   Device& device() { return *device_; }
 
  private:
   void deadlinePassed();
+  void requestEnded(int code, RequestEnd end);
+  void shellChanged(Area area);
+  void endProgress(bool keep);
 
   std::string host_;
   double timeoutSeconds_;
+  int replyTimeoutMs_;
   QtSeams seams_;
   std::unique_ptr<Device> device_;
   QTimer deadline_;
@@ -58,6 +82,8 @@ class CtlSession {
   bool connectedOnce_ = false;
   int exitCode_ = kExitOk;
   bool done_ = false;
+  bool terminal_ = false;      // stderr is a terminal: progress is shown
+  std::string progressShown_;  // the progress line on the terminal, if any
 };
 
 }  // namespace vantor

@@ -36,6 +36,6 @@ int main(int argc, char** argv) {
                  "window yet)\n");
     return kExitUsage;
   }
-  CtlSession session(*host, line.options.timeoutSeconds);
+  CtlSession session(*host, line.options.timeoutSeconds, line.options.replyTimeoutMs);
   return session.run(*line.command);
 }

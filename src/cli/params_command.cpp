@@ -3,9 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
+#include <regex>
 
 #include "config/file_bytes.h"
 #include "config/par_table_file.h"
+#include "link/text_format.h"
 
 namespace vantor {
 
@@ -15,6 +17,18 @@ bool queued(const CmdQueue& queue, int code) {
     if (queue.at(i) == code) return true;
   return false;
 }
+
+// A message of the file reader that names a line of the file it did not load:
+// a title or parameter not found at its place, a value that is not a number or
+// lies outside its parameter's limits.
+bool notLoaded(const std::string& message) {
+  static const std::regex kNotLoaded("[0-9]+ (not found|not a number|out of range)->> .*");
+  return std::regex_match(message, kNotLoaded);
+}
+
+// The reader keeps the first messages of a file and counts the others in a
+// last line "... and N more".
+bool moreNotKept(const std::string& message) { return message.starts_with("... and "); }
 }  // namespace
 
 void ParamsCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
@@ -72,6 +86,10 @@ void ParamsCommand::replied(CtlSession& session, int code, ByteView) {
   }
 }
 
+void ParamsCommand::changed(CtlSession& session, Area area) {
+  if (area == Area::ParTables) session.progress(session.device().parTables.controls.progress);
+}
+
 void ParamsCommand::tablesRead(CtlSession& session) {
   Device& d = session.device();
   switch (action_) {
@@ -121,6 +139,26 @@ void ParamsCommand::load(CtlSession& session) {
     const std::string why =
         file.controls.memo7.size() > before ? file.controls.memo7.back() : "Invalid File";
     session.fail(kExitFile, path_ + ": " + why + "; nothing written");
+    return;
+  }
+  // The window loads what it can of a file; a script gets all of it or none,
+  // so a file with any line that would not load writes nothing.
+  size_t refused = 0;
+  bool more = false;
+  const std::string* first = nullptr;
+  for (size_t i = before; i < file.controls.memo7.size(); ++i) {
+    const std::string& line = file.controls.memo7[i];
+    more = more || moreNotKept(line);
+    if (!notLoaded(line)) continue;
+    ++refused;
+    if (!first) first = &line;
+  }
+  if (refused > 0) {
+    phase_ = Phase::Done;
+    session.fail(
+        kExitFile,
+        format("%s: %zu%s line%s would not load, the first: %s; nothing written", path_.c_str(),
+               refused, more ? " or more" : "", refused == 1 && !more ? "" : "s", first->c_str()));
     return;
   }
   try {

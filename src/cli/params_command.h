@@ -16,8 +16,10 @@ namespace vantor {
 // be read or is empty exits with kExitFile), reads every table, checks the
 // file's bytes with the window's "Read File" checks (its Memo7 lines go to
 // stdout), then writes every table to the device and reads them back ("Save
-// All ->Device"). A file that is not accepted exits with kExitFile and
-// nothing is written.
+// All ->Device"). A file that is not accepted, or has any line that would
+// not load (a name not found, a value not a number or out of range), exits
+// with kExitFile and nothing is written.
+// All three show the tables' progress text while they read or write.
 class ParamsCommand final : public CtlCommand {
  public:
   enum class Action { Show, Save, Load };
@@ -30,6 +32,7 @@ class ParamsCommand final : public CtlCommand {
 
   void prepare(CtlSession& session) override;
   void replied(CtlSession& session, int code, ByteView frame) override;
+  void changed(CtlSession& session, Area area) override;
 
  private:
   enum class Phase { Reading, Writing, Done };

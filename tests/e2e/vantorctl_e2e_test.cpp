@@ -74,41 +74,69 @@ TEST(VantorctlE2E, RawSendsTheGivenBytesAndPrintsTheReplyFrame) {
       << status.out;
 }
 
-// Faults the link rides out: the reply still arrives whole.
+// Faults the link rides out: the reply still arrives whole, and the same
+// simulator answers plainly once its fault is cleared.
 TEST(VantorctlE2E, StatusSurvivesSplitJoinedDelayedAndGarbledReplies) {
-  const char* faults[] = {"split", "join", "garbage", "slow:100"};
-  int n = 22;
-  for (const char* fault : faults) {
-    const QString host = QString("127.0.0.%1").arg(n++);
-    SimProcess sim(host, {fault});
-    ASSERT_TRUE(sim.ready()) << fault;
-    SCOPED_TRACE(fault);
-    expectStatusOutput(runCtl({"--host", host, "status"}));
+  struct Case {
+    const char* fault;
+    const char* host;
+  } cases[] = {
+      {"split", "127.0.0.22"},
+      {"join", "127.0.0.23"},
+      {"garbage", "127.0.0.24"},
+      {"slow:100", "127.0.0.25"},
+  };
+  for (const Case& c : cases) {
+    SimProcess sim(c.host, {c.fault});
+    ASSERT_TRUE(sim.ready()) << c.fault;
+    SCOPED_TRACE(c.fault);
+    expectStatusOutput(runCtl({"--host", c.host, "status"}));
+    sim.control("clear");
+    expectStatusOutput(runCtl({"--host", c.host, "status"}));
   }
 }
 
-// Faults that end the command: the exit code and the one line on stderr.
-TEST(VantorctlE2E, BrokenRepliesAndLinksGiveTheDocumentedExitCodes) {
+// Faults that end the command: each ends it at once, long before --timeout,
+// with the documented exit code and one line on stderr; a second run after
+// the fault is cleared works.
+TEST(VantorctlE2E, BrokenRepliesAndLinksGiveTheDocumentedExitCodesAtOnce) {
   struct Case {
     const char* fault;
+    const char* host;
     int exitCode;
-    const char* message;
+    std::string message;  // the start of stderr
+    int64_t atLeastMs;    // what the run must have waited for
   } cases[] = {
-      {"corrupt", 3, "no reply within 1 s; last error: NET_ERR_CHK"},
-      {"nak", 3, "no reply within 1 s; last error: NAK"},
-      {"silent", 3, "no reply within 1 s"},
-      {"drop", 1, "connection to 127.0.0.3"},
-      {"refuse", 1, "cannot connect to 127.0.0.3"},
+      // The channel sends the request once more after a bad reply or a
+      // silence; the second ends it.
+      {"corrupt", "127.0.0.30", 3,
+       "no good reply to command 70 (sent twice; last error: NET_ERR_CHK)\n", 0},
+      {"silent", "127.0.0.31", 3, "no reply to command 70 (sent twice, 150 ms each)\n", 2 * 150},
+      {"nak", "127.0.0.32", 5, "device refused command 70\n", 0},
+      // The version reply is whole as a bare text; the status reply is the
+      // first whose layout is longer.
+      {"short", "127.0.0.63", 3, "short reply 51: 0 of 56 bytes\n", 0},
+      {"drop", "127.0.0.33", 1, "connection to 127.0.0.33:47000: ", 0},
+      {"refuse", "127.0.0.34", 1, "cannot connect to 127.0.0.34:47000: ", 0},
   };
-  int n = 30;
   for (const Case& c : cases) {
-    const QString host = QString("127.0.0.%1").arg(n++);
+    const QString host = c.host;
+    const std::string message = "vantorctl: " + c.message;
     SimProcess sim(host, {c.fault});
     ASSERT_TRUE(sim.ready()) << c.fault;
-    const CtlResult r = runCtl({"--host", host, "--timeout", "1", "status"});
+    const CtlResult r =
+        runCtl({"--host", host, "--timeout", "60", "--reply-timeout", "150", "status"});
     EXPECT_EQ(r.exitCode, c.exitCode) << c.fault << ": " << r.err;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.fault << ": " << r.err;
+    EXPECT_EQ(r.err.rfind(message, 0), 0u) << c.fault << ": " << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << c.fault << ": " << r.err;
     EXPECT_EQ(r.out, "") << c.fault;
+    EXPECT_GE(r.elapsedMs, c.atLeastMs) << c.fault;
+    // Less than two default reply timeouts: a silence ends after two of 150 ms.
+    EXPECT_LT(r.elapsedMs, 2000) << c.fault << ": waited for more than the reply timeouts";
+
+    sim.control("clear");
+    SCOPED_TRACE(std::string(c.fault) + " cleared");
+    expectStatusOutput(runCtl({"--host", host, "status"}));
   }
 }
 
@@ -116,9 +144,25 @@ TEST(VantorctlE2E, FaultSwitchedOnByControlCallAndOffAgain) {
   SimProcess sim("127.0.0.36");
   ASSERT_TRUE(sim.ready());
   sim.control("fault nak");
-  EXPECT_EQ(runCtl({"--host", "127.0.0.36", "--timeout", "1", "status"}).exitCode, 3);
+  const CtlResult refused = runCtl({"--host", "127.0.0.36", "--timeout", "1", "status"});
+  EXPECT_EQ(refused.exitCode, 5);
+  EXPECT_EQ(refused.err, "vantorctl: device refused command 70\n");
   sim.control("clear");
   expectStatusOutput(runCtl({"--host", "127.0.0.36", "status"}));
+}
+
+// --timeout bounds a silence, not the whole command: it is the reply
+// timeouts that end the wait for a device that stopped answering, and
+// --timeout only when it is the shorter of the two.
+TEST(VantorctlE2E, TheDeadlineEndsASilenceShorterThanTheReplyTimeouts) {
+  SimProcess sim("127.0.0.64", {"silent"});
+  ASSERT_TRUE(sim.ready());
+  const CtlResult r =
+      runCtl({"--host", "127.0.0.64", "--timeout", "0.3", "--reply-timeout", "5000", "status"});
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err, "vantorctl: no reply for 0.3 s\n");
+  EXPECT_GE(r.elapsedMs, 300);
+  EXPECT_LT(r.elapsedMs, 5000);
 }
 
 TEST(VantorctlE2E, HostComesFromTheWindowSettingsOrIsAUsageError) {
@@ -160,6 +204,20 @@ TEST(VantorctlE2E, UsageErrorsExitWithTwoAndSayWhy) {
       {{"--host", "127.0.0.38", "--timeout", "86400.5", "status"}, "--timeout: '86400.5' is not"},
       {{"--host", "127.0.0.38", "--timeout", "2147484", "status"}, "--timeout: '2147484' is not"},
       {{"--host", "127.0.0.38", "--timeout", "soon", "status"}, "--timeout: 'soon' is not"},
+      // The wait for one reply: whole milliseconds from 10 to a minute.
+      {{"--host", "127.0.0.38", "--reply-timeout", "9", "status"},
+       "--reply-timeout: '9' is not a whole number of milliseconds from 10 to 60000"},
+      {{"--host", "127.0.0.38", "--reply-timeout", "60001", "status"},
+       "--reply-timeout: '60001' is not"},
+      {{"--host", "127.0.0.38", "--reply-timeout", "0", "status"}, "--reply-timeout: '0' is not"},
+      {{"--host", "127.0.0.38", "--reply-timeout", "-100", "status"}, "--reply-timeout"},
+      {{"--host", "127.0.0.38", "--reply-timeout", "1.5", "status"},
+       "--reply-timeout: '1.5' is not"},
+      {{"--host", "127.0.0.38", "--reply-timeout", "fast", "status"},
+       "--reply-timeout: 'fast' is not"},
+      {{"--host", "127.0.0.38", "--reply-timeout", "99999999999", "status"},
+       "--reply-timeout: '99999999999' is not"},
+      {{"--host", "127.0.0.38", "blocks", "backup", "--force", "x"}, "--force"},
   };
   for (const Case& c : cases) {
     const std::string args = c.args.join(' ').toStdString();
@@ -185,8 +243,9 @@ TEST(VantorctlE2E, EveryCommandHasItsOwnHelpAndTheToolItsVersion) {
   } cases[] = {
       {{"--help"},
        {"Usage: vantorctl [OPTIONS] SUBCOMMAND", "--host ADDR", "--timeout SECONDS",
-        "--data-dir DIR", "--version", "status", "raw", "params", "blocks", "0  done",
-        "1  connection failed or lost", "2  usage", "3  no reply in time or a protocol error",
+        "--reply-timeout MS", "--data-dir DIR", "--version", "status", "raw", "params", "blocks",
+        "0  done", "1  connection failed or lost", "2  usage",
+        "3  no reply in time or a protocol error",
         "4  a file refused, unreadable or not writable (nothing written to the device)",
         "5  the device refused the operation", "6  a comparison found differences"},
        "Usage: vantorctl raw"},
@@ -197,8 +256,9 @@ TEST(VantorctlE2E, EveryCommandHasItsOwnHelpAndTheToolItsVersion) {
        {"Usage: vantorctl params load [OPTIONS] FILE", "writes nothing"},
        "backup"},
       {{"blocks", "restore", "-h"},
-       {"Usage: vantorctl blocks restore [OPTIONS] FILE", "340-byte"},
+       {"Usage: vantorctl blocks restore [OPTIONS] FILE", "340-byte", "--force"},
        "params"},
+      {{"blocks", "backup", "-h"}, {"Usage: vantorctl blocks backup [OPTIONS] FILE"}, "--force"},
   };
   for (const Case& c : cases) {
     const std::string args = c.args.join(' ').toStdString();
