@@ -54,7 +54,11 @@ void CommandChannel::replyTimerTick() {
     replyTimer_->setEnabled(false);
     return;
   }
-  if (clock_.monotonicMs() - waitingSinceMs_ >= replyTimeoutMs_) replyTimedOut();
+  // A device slow enough to be asked twice answers the second sending about one
+  // reply timeout after the first: the wait for that answer gets twice as long,
+  // so it is not cut off just as it arrives and then taken for the next reply.
+  const int64_t limit = inFlight_->answered ? 2 * int64_t{replyTimeoutMs_} : replyTimeoutMs_;
+  if (clock_.monotonicMs() - waitingSinceMs_ >= limit) replyTimedOut();
 }
 
 std::optional<int> CommandChannel::awaitedCode() const {
