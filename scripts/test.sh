@@ -16,6 +16,30 @@ run_ctest() {
   rm -f "$log"
 }
 
+"$root/scripts/setup.sh"
+
+# Every tracked C++ file must read exactly as Debian 12's clang-format 14
+# formats it with the root .clang-format.
+echo "== format"
+format=clang-format
+if command -v clang-format-14 >/dev/null; then format=clang-format-14; fi
+if git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
+  sources="$(git -C "$root" ls-files -- '*.cpp' '*.h')"
+else
+  sources="$(cd "$root" && find . \( -name 'build*' -o -name .git \) -prune -o \
+    \( -name '*.cpp' -o -name '*.h' \) -type f -print | sed 's|^\./||' | sort)"
+fi
+unformatted=()
+while read -r file; do
+  [ -f "$root/$file" ] || continue
+  "$format" --style=file "$root/$file" | cmp -s - "$root/$file" || unformatted+=("$file")
+done <<<"$sources"
+if [ ${#unformatted[@]} -gt 0 ]; then
+  echo "not formatted as $format formats them (fix with: $format -i FILE...):" >&2
+  printf '  %s\n' "${unformatted[@]}" >&2
+  exit 1
+fi
+
 "$root/scripts/build.sh"
 echo "== tests"
 run_ctest "$root/build"
@@ -23,7 +47,7 @@ run_ctest "$root/build"
 echo "== unit tests under ASan and UBSan"
 if [ ! -f "$root/build-asan/build.ninja" ]; then
   cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DVANTOR_CORE_ONLY=ON -DVANTOR_SANITIZE=ON >/dev/null
+    -DVANTOR_CORE_ONLY=ON -DVANTOR_SANITIZE=ON -DVANTOR_WERROR=ON >/dev/null
 fi
 ninja -C "$root/build-asan"
 run_ctest "$root/build-asan"
@@ -31,7 +55,7 @@ run_ctest "$root/build-asan"
 echo "== fuzz targets, ${fuzz_seconds}s each"
 if [ ! -f "$root/build-fuzz/build.ninja" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVANTOR_FUZZ=ON >/dev/null
+    -DVANTOR_FUZZ=ON -DVANTOR_WERROR=ON >/dev/null
 fi
 ninja -C "$root/build-fuzz"
 for target in "$root"/build-fuzz/fuzz/*_fuzz; do

@@ -443,7 +443,7 @@ class TestMainWindow : public QObject {
   void clickingTheErrorBarClearsPanels1And3() {
     open();
     Shell& shell = w_->device().shell;
-    for (size_t i = 0; i < 7; ++i) shell.setError(i, "e" + std::to_string(i));
+    for (size_t i = 0; i < 7; ++i) shell.setError(i, std::string("e").append(std::to_string(i)));
     w_->repaintNow();
     QCOMPARE(w_->errorBar()->text(5), QStringLiteral("e5"));
     QTest::mouseClick(w_->errorBar()->panel(4), Qt::LeftButton);

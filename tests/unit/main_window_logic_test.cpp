@@ -157,7 +157,8 @@ TEST_F(MainWindowLogicTest, FormDestroyIntoAMissingFolderFailsSilently) {
 
 TEST_F(MainWindowLogicTest, ErrorBarClickClearsPanelsOneAndThreeOnly) {
   MainWindowLogic logic(device, seams.clock(), dataDir, kWindowCaption);
-  for (size_t p = 0; p < 7; ++p) device.shell.errorBar[p] = "x" + std::to_string(p);
+  for (size_t p = 0; p < 7; ++p)
+    device.shell.errorBar[p] = std::string("x").append(std::to_string(p));
   logic.ErrorBarClick();
   EXPECT_EQ(device.shell.errorBar[0], "x0");
   EXPECT_EQ(device.shell.errorBar[1], "");
