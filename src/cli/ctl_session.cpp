@@ -134,6 +134,7 @@ int CtlSession::run(CtlCommand& command) {
   });
 
   deadline_.setSingleShot(true);
+  deadline_.setTimerType(Qt::PreciseTimer);  // a coarse timer may end the wait up to 5 % early
   deadline_.setInterval(static_cast<int>(std::ceil(timeoutSeconds_ * 1000)));
   QObject::connect(&deadline_, &QTimer::timeout, [this] { deadlinePassed(); });
   deadline_.start();

@@ -218,3 +218,18 @@ TEST_F(ConfigBlocksTest, GetPesoOnShowsTheSixCountersInEdit5) {
   EXPECT_TRUE(answer(hex("01 00 FF FF 00 01 03 00 00 00 10 27")).empty());
   EXPECT_EQ(device.pesoCounters.controls.edit5, "R1 Ow65535 Id256 St3 IdCk0 IdO10000");
 }
+
+// A block read whose reply is lost is asked for once more; a second silence ends
+// it, the page names the button, and the next request goes out.
+TEST_F(ConfigBlocksTest, ABlockReadWhoseReplyIsLostIsRetriedOnceThenNamed) {
+  blocks().GetClick(BlockId::Comm);
+  blocks().GetClick(BlockId::Sys);
+  device.channel.sendNextCmd();
+  EXPECT_EQ(sentCodes(), std::vector<int>{22});
+  silence();
+  EXPECT_EQ(sentCodes(), std::vector<int>{22});
+  silence();
+  EXPECT_EQ(blocks().controls.message, "GetComm: no reply");
+  EXPECT_EQ(sentCodes(), std::vector<int>{52});
+  EXPECT_EQ(cells(BlockId::Comm).front(), "");  // nothing was read into it
+}

@@ -344,3 +344,24 @@ TEST_F(ParTablesTest, ThePageSaysWhatWasWrittenWhatWasKeptAndWhenValuesAreNotCur
   EXPECT_TRUE(page().current);
   EXPECT_EQ(page().message, "");
 }
+
+// "Read All" clicked twice while the automatic read runs: each descriptor is
+// stored at its own row, because a request goes out only when the last reply
+// has come.
+TEST_F(ParTablesTest, ReadAllClickedDuringTheAutomaticReadStoresEveryDescriptorAtItsRow) {
+  connectMain();
+  tables().GetAllParClick();  // as a model's version reply does
+  device.channel.sendNextCmd();
+  dev.serve(lan2(), 3);  // the list and two descriptors so far
+  tables().GetAllParClick();
+  tables().GetAllParClick();
+  dev.serve(lan2());
+  EXPECT_FALSE(tables().busy());
+  for (size_t t = 0; t < dev.tables.size(); ++t)
+    for (size_t r = 0; r < dev.tables[t].params.size(); ++r) {
+      EXPECT_EQ(tables().store().table(t).params[r].name, dev.tables[t].params[r].name)
+          << t << "/" << r;
+      EXPECT_EQ(tables().store().table(t).params[r].value, dev.tables[t].params[r].value)
+          << t << "/" << r;
+    }
+}
