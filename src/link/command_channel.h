@@ -25,6 +25,18 @@ struct Readouts {
   std::string slComPr;     // reply counter and ParNum
 };
 
+// The request whose reply is awaited. It is sent once more after a bad reply
+// or a silence; after a silence its first sending may still be answered late,
+// so once the reply has come the queue waits for that second answer (or two
+// reply timeouts) rather than take it for the next request's reply.
+struct InFlightRequest {
+  int code = 0;
+  Bytes frame;            // what was sent, for the one repeat
+  bool repeated = false;  // sent a second time
+  bool repeatedAfterSilence = false;
+  bool answered = false;  // the reply came; a late second one may follow
+};
+
 class CommandChannel : private FrameSink {
  public:
   static constexpr int kDefaultReplyTimeoutMs = 1000;
@@ -92,25 +104,13 @@ class CommandChannel : private FrameSink {
   void replyTimerTick();
   void unsolicited(int code, const char* what);
 
-  // The request whose reply is awaited. It is sent once more after a bad reply
-  // or a silence; after a silence its first sending may still be answered late,
-  // so once the reply has come the queue waits for that second answer (or one
-  // more timeout) rather than take it for the next request's reply.
-  struct InFlight {
-    int code = 0;
-    Bytes frame;            // what was sent, for the one repeat
-    bool repeated = false;  // sent a second time
-    bool repeatedAfterSilence = false;
-    bool answered = false;  // the reply came; a late second one may follow
-  };
-
   Shell& shell_;
   const Clock& clock_;
   Socket* lan2_ = nullptr;
   Timer* replyTimer_ = nullptr;
   int replyTimeoutMs_ = kDefaultReplyTimeoutMs;
   int64_t waitingSinceMs_ = 0;
-  std::optional<InFlight> inFlight_;
+  std::optional<InFlightRequest> inFlight_;
   uint32_t unsolicited_ = 0;
   int silences_ = 0;
   CmdQueue queue_;

@@ -197,6 +197,42 @@ class TestWindowSim : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->text(0), QStringLiteral(" RW4000 SIM 8.10"), 10000);
     QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
   }
+
+  // Every fault of the device ends in a clear message in the bottom bar, and the
+  // window works again by itself once the fault is cleared.
+  void everyFaultIsShownAndTheWindowRecoversWhenItIsCleared_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("panel");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("corrupt") << "corrupt" << 1 << "NET_ERR_CHK";
+    QTest::newRow("nak") << "nak" << 1 << "NAK";
+    QTest::newRow("short") << "short" << 1 << "Short reply 51: 0 of 56 bytes";
+    QTest::newRow("silent") << "silent" << 0 << "No reply";
+    QTest::newRow("drop") << "drop" << 1 << "Fail Master";
+  }
+  void everyFaultIsShownAndTheWindowRecoversWhenItIsCleared() {
+    QFETCH(QString, fault);
+    QFETCH(int, panel);
+    QFETCH(QString, text);
+    const QString host = QStringLiteral("127.0.0.156");
+    Simulator sim(host);
+    QVERIFY(sim.ready());
+    QtSeams seams;
+    TQXVantor w(seams,
+                WindowStart{withTrailingSlash(dir_->path().toStdString()), host.toStdString()});
+    QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(w.statusBar()->text(1).startsWith(QStringLiteral("Ls ")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.device().parTables.busy(), 15000);  // the automatic table read
+    w.device().connection.SelAutoClick(PollMode::Deb);              // a status request every second
+    sim.control("fault " + fault);
+    QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(panel), text, 15000);
+    sim.control(QStringLiteral("clear"));
+    // Working again: connected, and the status line moves on (T counts seconds).
+    QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 15000);
+    const QString now = w.statusBar()->text(1);
+    QTRY_VERIFY_WITH_TIMEOUT(w.statusBar()->text(1) != now, 15000);
+    QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
+  }
 };
 
 QTEST_MAIN(TestWindowSim)
