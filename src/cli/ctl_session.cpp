@@ -4,17 +4,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <string_view>
 
 #include "link/text_format.h"
 
 namespace vantor {
 
-namespace {
-// How the channel names a reply shorter than its handler reads, in the error
-// panel: "Short reply CODE: HAVE of WANTED bytes".
-constexpr std::string_view kShortReply = "Short reply ";
-}  // namespace
+namespace {}  // namespace
 
 CtlSession::CtlSession(std::string host, double timeoutSeconds, int replyTimeoutMs)
     : host_(std::move(host)),
@@ -92,15 +87,7 @@ void CtlSession::requestEnded(int code, RequestEnd end) {
   }
 }
 
-// A reply shorter than its layout was read with zeros for what is missing:
-// nothing made of it may reach a file or the device, so the run ends here,
-// before the command is told of the reply.
 void CtlSession::shellChanged(Area area) {
-  if (area == Area::ErrorBar) {
-    const std::string& error = device_->shell.errorBar[1];
-    if (error.starts_with(kShortReply))
-      fail(kExitNoReply, "short reply " + error.substr(kShortReply.size()));
-  }
   if (command_) command_->changed(*this, area);
 }
 
@@ -128,6 +115,13 @@ int CtlSession::run(CtlCommand& command) {
   Subscription<int, RequestEnd> ended(
       d.channel.onRequestEnded, [this](int code, RequestEnd end) { requestEnded(code, end); });
   Subscription<Area> shown(d.shell.onChange, [this](Area area) { shellChanged(area); });
+  // A reply shorter than its layout was read with zeros for what is missing:
+  // nothing made of it may reach a file or the device, so the run ends here,
+  // before the command is told of the reply.
+  Subscription<int, size_t, size_t> shortReplies(
+      d.channel.onShortReply, [this](int code, size_t have, size_t wanted) {
+        fail(kExitNoReply, format("short reply %d: %zu of %zu bytes", code, have, wanted));
+      });
   Subscription<const std::string&> alerts(d.shell.onAlert, [this](const std::string& text) {
     endProgress(true);
     std::fprintf(stderr, "vantorctl: %s\n", text.c_str());

@@ -228,9 +228,11 @@ void CommandChannel::runHandler(CommandFeature& feature, int code, ByteView payl
   } catch (...) {
     shell_.setError(1, format("Reply %d could not be handled", code));
   }
-  if (reader.wasShort())
+  if (reader.wasShort()) {
     shell_.setError(
         1, format("Short reply %d: %zu of %zu bytes", code, reader.size(), reader.wanted()));
+    onShortReply(code, reader.size(), reader.wanted());
+  }
 }
 
 void CommandChannel::dispatchReply(ByteView frame) {

@@ -86,6 +86,9 @@ class CommandChannel : private FrameSink {
   Signal<int, ByteView> onRequestSent;
   // A request ended without its reply (after its feature was told).
   Signal<int, RequestEnd> onRequestEnded;
+  // A reply shorter than its handler reads (code, bytes it had, bytes read):
+  // the handler ran with zeros for what was missing.
+  Signal<int, size_t, size_t> onShortReply;
   // Reply timeouts in a row (a reply of any kind starts the count again).
   Signal<int> onSilence;
 

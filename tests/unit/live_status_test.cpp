@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "link_fixture.h"
@@ -73,7 +74,12 @@ TEST_F(LiveStatusTest, ShortStatusReadsMissingBytesAsZeroAndSaysSo) {
   Bytes p(40, 0);
   p[4] = 5;
   p[20] = 9;
+  std::vector<std::array<size_t, 3>> told;
+  device.channel.onShortReply.connect([&](int code, size_t have, size_t wanted) {
+    told.push_back({size_t(code), have, wanted});
+  });
   ask(51, p);
+  EXPECT_EQ(told, (std::vector<std::array<size_t, 3>>{{51, 40, 56}}));
   EXPECT_EQ(shell().statusBar[1], "Ls 0 T 5 Rs 0 St 0");
   EXPECT_EQ(device.liveStatus.fields().peso, "9 0 0 0 0 0");
   EXPECT_EQ(device.liveStatus.fields().errorApp, "0");
@@ -81,6 +87,7 @@ TEST_F(LiveStatusTest, ShortStatusReadsMissingBytesAsZeroAndSaysSo) {
   // A longer status is fine: only the first 56 bytes are read.
   shell().errorBar[1].clear();
   ask(51, Bytes(80, 0));
+  EXPECT_EQ(told.size(), 1u);
   EXPECT_EQ(shell().errorBar[1], "");
 }
 
