@@ -41,7 +41,7 @@ void ConfigBlocks::requestEnded(int code, RequestEnd end) {
 
 void ConfigBlocks::mainDisconnected() {
   controls.current.fill(false);
-  controls.message = "not current: read again once connected";
+  controls.message = kNotCurrentText;
   changed();
 }
 

@@ -50,7 +50,7 @@ struct ParTablesControls {
 
 class ParTables final : public CommandFeature {
  public:
-  static constexpr const char* kNotCurrent = "not current: read again once connected";
+  static constexpr const char* kNotCurrent = kNotCurrentText;
   // tablesLoaded: the shared flag that reply 62 sets and the end of the main
   // connection clears.
   ParTables(Shell& shell, CommandChannel& channel, bool& tablesLoaded);

@@ -144,7 +144,7 @@ void CommandChannel::endRequest(RequestEnd end) {
 }
 
 void CommandChannel::replyTimedOut() {
-  if (!inFlight_ || inFlight_->answered) {  // a late second answer never came: go on
+  if (inFlight_->answered) {  // a late second answer never came: go on
     stopWaiting();
     sendNextCmd();
     return;

@@ -17,6 +17,10 @@ enum class RequestEnd {
 // "Reading table 3 of 7 stopped: no reply to parameter 12".
 const char* requestEndText(RequestEnd end);
 
+// What a page's message line says of values read from a device that is no
+// longer connected, until they are read again.
+inline constexpr const char* kNotCurrentText = "not current: read again once connected";
+
 class CommandFeature {
  public:
   virtual ~CommandFeature() = default;
