@@ -5,6 +5,7 @@
 #include <exception>
 #include <regex>
 
+#include "cli/json_output.h"
 #include "config/file_bytes.h"
 #include "config/par_table_file.h"
 #include "link/text_format.h"
@@ -34,11 +35,17 @@ bool moreNotKept(const std::string& message) { return message.starts_with("... a
 void ParamsCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
   CLI::App* params = app.add_subcommand("params", "The device's parameter tables.");
   params->require_subcommand(1);
-  params
-      ->add_subcommand("show",
-                       "Print every parameter table: its name, then per parameter name, value, "
-                       "unit, min, max, default (tab-separated).")
-      ->callback([&chosen] { chosen = std::make_unique<ParamsCommand>(Action::Show, ""); });
+  CLI::App* show = params->add_subcommand(
+      "show",
+      "Print every parameter table: its name, then per parameter name, value, unit, min, max, "
+      "default (tab-separated).");
+  auto json = std::make_shared<bool>(false);
+  show->add_flag("--json", *json,
+                 "print one JSON object instead: \"tables\", each with its \"name\" and "
+                 "\"parameters\"");
+  show->callback([&chosen, json] {
+    chosen = std::make_unique<ParamsCommand>(*json ? Action::ShowJson : Action::Show, "");
+  });
   struct FileAction {
     const char* name;
     Action action;
@@ -94,6 +101,7 @@ void ParamsCommand::tablesRead(CtlSession& session) {
   Device& d = session.device();
   switch (action_) {
     case Action::Show:
+    case Action::ShowJson:
       show(d.parTables);
       phase_ = Phase::Done;
       session.finish(kExitOk);
@@ -113,6 +121,25 @@ void ParamsCommand::tablesRead(CtlSession& session) {
 
 void ParamsCommand::show(const ParTables& tables) const {
   const ParTableStore& s = tables.store();
+  if (action_ == Action::ShowJson) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (size_t t = 0; t < s.tableCount(); ++t) {
+      const ParTable& table = s.table(t);
+      nlohmann::ordered_json params = nlohmann::ordered_json::array();
+      for (size_t r = 0; r < table.paramCount; ++r) {
+        const ParDescriptor& p = table.params[r];
+        params.push_back({{"name", p.name},
+                          {"value", p.value},
+                          {"unit", p.unit},
+                          {"min", p.min},
+                          {"max", p.max},
+                          {"default", p.def}});
+      }
+      list.push_back({{"name", table.name}, {"parameters", std::move(params)}});
+    }
+    printJson({{"tables", std::move(list)}});
+    return;
+  }
   for (size_t t = 0; t < s.tableCount(); ++t) {
     const ParTable& table = s.table(t);
     std::printf("%s\n", table.name.c_str());

@@ -10,7 +10,7 @@ class App;
 
 namespace vantor {
 
-// `params show`: reads every table and prints it.
+// `params show [--json]`: reads every table and prints it (as text or JSON).
 // `params save FILE`: reads every table and writes the window's "Save File" file.
 // `params load FILE`: reads FILE whole before connecting (a file that cannot
 // be read or is empty exits with kExitFile), reads every table, checks the
@@ -22,7 +22,7 @@ namespace vantor {
 // All three show the tables' progress text while they read or write.
 class ParamsCommand final : public CtlCommand {
  public:
-  enum class Action { Show, Save, Load };
+  enum class Action { Show, ShowJson, Save, Load };
 
   ParamsCommand(Action action, std::string path) : action_(action), path_(std::move(path)) {}
 

@@ -2,12 +2,20 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/json_output.h"
 
 namespace vantor {
 
 void StatusCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
-  app.add_subcommand("status", "Print the device version and its status fields.")
-      ->callback([&chosen] { chosen = std::make_unique<StatusCommand>(); });
+  CLI::App* status =
+      app.add_subcommand("status", "Print the device version and its status fields.");
+  auto json = std::make_shared<bool>(false);
+  status->add_flag("--json", *json, "print one JSON object with the same names instead");
+  status->callback([&chosen, json] { chosen = std::make_unique<StatusCommand>(*json); });
 }
 
 void StatusCommand::replied(CtlSession& session, int code, ByteView) {
@@ -15,15 +23,24 @@ void StatusCommand::replied(CtlSession& session, int code, ByteView) {
   if (code != 51 || !haveVersion_) return;
   const LiveStatus& live = session.device().liveStatus;
   const LiveStatusFields& f = live.fields();
-  std::printf("Version: %s\n", live.version().c_str());
-  std::printf("Status: %s\n", live.statusLine().c_str());
-  std::printf("ComStat: %s\n", f.comStat.c_str());
-  std::printf("Port2: %s\n", f.port2.c_str());
-  std::printf("Peso: %s\n", f.peso.c_str());
-  std::printf("TimPes: %s\n", f.timPes.c_str());
-  std::printf("ErrorApp: %s\n", f.errorApp.c_str());
-  std::printf("WebDeb: %s\n", f.webDeb.c_str());
-  std::fflush(stdout);
+  const std::vector<std::pair<const char*, std::string>> lines = {
+      {"Version", live.version()},
+      {"Status", live.statusLine()},
+      {"ComStat", f.comStat},
+      {"Port2", f.port2},
+      {"Peso", f.peso},
+      {"TimPes", f.timPes},
+      {"ErrorApp", f.errorApp},
+      {"WebDeb", f.webDeb},
+  };
+  if (json_) {
+    nlohmann::ordered_json document = nlohmann::ordered_json::object();
+    for (const auto& [name, value] : lines) document[name] = value;
+    printJson(document);
+  } else {
+    for (const auto& [name, value] : lines) std::printf("%s: %s\n", name, value.c_str());
+    std::fflush(stdout);
+  }
   session.finish(kExitOk);
 }
 

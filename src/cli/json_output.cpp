@@ -1,0 +1,19 @@
+#include "cli/json_output.h"
+
+#include <cstdio>
+#include <string>
+
+namespace vantor {
+
+std::string jsonText(const nlohmann::ordered_json& document) {
+  return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+void printJson(const nlohmann::ordered_json& document) {
+  const std::string text = jsonText(document);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace vantor
