@@ -3,34 +3,14 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
-#include <regex>
 
 #include "cli/json_output.h"
 #include "config/file_bytes.h"
+#include "config/par_file_whole_load.h"
 #include "config/par_table_file.h"
 #include "link/text_format.h"
 
 namespace vantor {
-
-namespace {
-bool queued(const CmdQueue& queue, int code) {
-  for (size_t i = 0; i < queue.size(); ++i)
-    if (queue.at(i) == code) return true;
-  return false;
-}
-
-// A message of the file reader that names a line of the file it did not load:
-// a title or parameter not found at its place, a value that is not a number or
-// lies outside its parameter's limits.
-bool notLoaded(const std::string& message) {
-  static const std::regex kNotLoaded("[0-9]+ (not found|not a number|out of range)->> .*");
-  return std::regex_match(message, kNotLoaded);
-}
-
-// The reader keeps the first messages of a file and counts the others in a
-// last line "... and N more".
-bool moreNotKept(const std::string& message) { return message.starts_with("... and "); }
-}  // namespace
 
 void ParamsCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
   CLI::App* params = app.add_subcommand("params", "The device's parameter tables.");
@@ -82,7 +62,7 @@ void ParamsCommand::replied(CtlSession& session, int code, ByteView) {
   Device& d = session.device();
   ParTables& tables = d.parTables;
   // A device whose version does not name the model is asked for its tables all the same.
-  if (code == 70 && !queued(d.channel.queue(), 62)) tables.GetAllParClick();
+  if (code == 70 && !d.channel.queue().contains(62)) tables.GetAllParClick();
   if (code != 62 && code != 63 && code != 64) return;
   if (!tables.tablesLoaded() || tables.busy()) return;
   if (phase_ == Phase::Reading) {
@@ -155,37 +135,13 @@ void ParamsCommand::show(const ParTables& tables) const {
 void ParamsCommand::load(CtlSession& session) {
   Device& d = session.device();
   ParTableFileGroup& file = d.parTableFile;
-  const size_t before = file.controls.memo7.size();
-  const bool accepted = file.ReadFileParBytes(file_);
-  for (size_t i = before; i < file.controls.memo7.size(); ++i)
-    std::printf("%s\n", file.controls.memo7[i].c_str());
+  // The window loads what it can of a file; a script gets all of it or none.
+  const WholeParFileLoad taken = loadParFileWhole(file, file_);
+  for (const std::string& line : taken.messages) std::printf("%s\n", line.c_str());
   std::fflush(stdout);
-  if (!accepted) {
+  if (!taken.loaded) {
     phase_ = Phase::Done;
-    // A file that is refused says why as its last line ("Invalid File").
-    const std::string why =
-        file.controls.memo7.size() > before ? file.controls.memo7.back() : "Invalid File";
-    session.fail(kExitFile, path_ + ": " + why + "; nothing written");
-    return;
-  }
-  // The window loads what it can of a file; a script gets all of it or none,
-  // so a file with any line that would not load writes nothing.
-  size_t refused = 0;
-  bool more = false;
-  const std::string* first = nullptr;
-  for (size_t i = before; i < file.controls.memo7.size(); ++i) {
-    const std::string& line = file.controls.memo7[i];
-    more = more || moreNotKept(line);
-    if (!notLoaded(line)) continue;
-    ++refused;
-    if (!first) first = &line;
-  }
-  if (refused > 0) {
-    phase_ = Phase::Done;
-    session.fail(
-        kExitFile,
-        format("%s: %zu%s line%s would not load, the first: %s; nothing written", path_.c_str(),
-               refused, more ? " or more" : "", refused == 1 && !more ? "" : "s", first->c_str()));
+    session.fail(kExitFile, path_ + ": " + taken.refusal + "; nothing written");
     return;
   }
   try {

@@ -104,22 +104,30 @@ bool ConfigBlocks::GetParFileClick(const std::optional<std::string>& path) {
   if (path) {
     std::string error;
     const std::optional<Bytes> image = readFileBytes(*path, kBlockBackupLimit, error);
-    if (!image) {
+    if (!image)
       controls.message = error;
-    } else if (const std::optional<BlockValues> blocks = decodeBlockBackup(*image)) {
-      blocks_ = *blocks;
-      controls.current.fill(true);
-      controls.message = format("%s loaded: the six blocks", path->c_str());
-      loaded = true;
-    } else {
-      controls.message =
-          format("%s is not a block backup: %zu bytes instead of %zu; nothing loaded",
-                 path->c_str(), image->size(), kBlockBackupSize);
-    }
+    else
+      loaded = takeBackupImage(*image, *path);
   }
   for (BlockId id : kBackupOrder) showBlock(id);
   changed();
   return loaded;
+}
+
+bool ConfigBlocks::takeBackupImage(ByteView image, const std::string& name) {
+  const std::optional<BlockValues> blocks = decodeBlockBackup(image);
+  if (!blocks) {
+    controls.message = format("%s is not a block backup: %zu bytes instead of %zu; nothing loaded",
+                              name.c_str(), image.size(), kBlockBackupSize);
+    return false;
+  }
+  blocks_ = *blocks;
+  controls.current.fill(true);
+  controls.message = format("%s loaded: the six blocks", name.c_str());
+  // A write takes the grids' cells, so they show the image at once.
+  for (BlockId id : kBackupOrder) showBlock(id);
+  changed();
+  return true;
 }
 
 }  // namespace vantor

@@ -52,6 +52,10 @@ class ConfigBlocks final : public CommandFeature {
   // then refreshes all six grids from the blocks, also when the dialog was
   // cancelled (no path). True when the file was loaded.
   bool GetParFileClick(const std::optional<std::string>& path);
+  // Takes a backup image read beforehand (name: its file, for the message)
+  // and refreshes the grids from it. False, and nothing taken, unless it is
+  // exactly 340 bytes.
+  bool takeBackupImage(ByteView image, const std::string& name);
   void SetAllParClick();  // "SetAllPar"
 
   std::span<const uint32_t> values(BlockId id) const { return blocks_[index(id)]; }

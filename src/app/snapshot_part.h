@@ -1,0 +1,45 @@
+#pragma once
+// One part of a device snapshot (the parameter tables, the configuration
+// blocks, ...): how it is read from the device, kept in its file, checked,
+// compared and written back. A part uses the features the window's pages use,
+// so a snapshot file is the very file the page saves and loads.
+#include <string>
+#include <vector>
+
+#include "config/file_bytes.h"
+#include "link/bytes.h"
+
+namespace vantor {
+
+class SnapshotPart {
+ public:
+  virtual ~SnapshotPart() = default;
+
+  // The part's name on the command line and in the manifest ("tables").
+  virtual std::string name() const = 0;
+  // Its file in the snapshot folder, and the most of it that is read.
+  virtual std::string fileName() const = 0;
+  virtual FileLimit fileLimit() const = 0;
+
+  // Queues the requests that read the part from the device.
+  virtual void startRead() = 0;
+  // Told of every reply while reading; true once the whole part has arrived.
+  virtual bool readComplete(int code) = 0;
+
+  // Writes what was read into the file at path; false with the reason.
+  virtual bool saveFile(const std::string& path, std::string& error) = 0;
+  // Takes a file's bytes with the page's own checks against what was read;
+  // false with the reason (then nothing may be written from it).
+  virtual bool takeFile(const std::string& path, ByteView bytes, std::string& error) = 0;
+
+  // Each value where the file taken and the device as last read differ,
+  // named in the device's own words.
+  virtual std::vector<std::string> differences() const = 0;
+
+  // Queues the writes of the file taken, followed by a read of the part.
+  virtual void startWrite() = 0;
+  // Told of every reply while writing; true once the part was written and read back.
+  virtual bool writeComplete(int code) = 0;
+};
+
+}  // namespace vantor

@@ -1,0 +1,13 @@
+#pragma once
+// Every part a device snapshot holds, in the order they are read and written.
+#include <memory>
+#include <vector>
+
+#include "app/device.h"
+#include "app/snapshot_part.h"
+
+namespace vantor {
+
+std::vector<std::unique_ptr<SnapshotPart>> makeSnapshotParts(Device& device);
+
+}  // namespace vantor
