@@ -28,8 +28,7 @@ Qx7Page::Qx7Page(Device& device, QWidget* parent)
   item(ui_->BrMenu, "BrMenu", 0)->setChecked(true);
   terminal_ = new Qx7Terminal(device_, *ui_, this);
   clockSerial_ = new ClockSerialBox(device_, this);
-  ui_->qx7Row->insertWidget(1, terminal_->keypadColumn(), 0, Qt::AlignTop);
-  ui_->qx7Row->insertWidget(2, clockSerial_, 0, Qt::AlignTop);
+  ui_->qx7Row->insertWidget(1, clockSerial_, 0, Qt::AlignTop);
   ui_->qx7Row->addStretch();
 }
 

@@ -106,25 +106,28 @@ Qx7Terminal::Qx7Terminal(Device& device, Ui::Qx7Page& ui, QWidget* page)
   keyColumn->addStretch();
   ui_.groupBox3Layout->addLayout(keyColumn, 0, 2, 2, 1);
 
-  // The keypad terminal's group and the switch between the two.
-  keypadColumn_ = new QWidget(page);
-  keypadColumn_->setObjectName(QStringLiteral("KeypadColumn"));
-  auto* column = new QVBoxLayout(keypadColumn_);
+  // The keypad terminal's group in GroupBox3's place, and the switch between the two.
+  auto* terminals = new QWidget(page);
+  terminals->setObjectName(QStringLiteral("Terminals"));
+  auto* column = new QVBoxLayout(terminals);
   column->setContentsMargins(0, 0, 0, 0);
-  groupBox4_ = new QGroupBox(QStringLiteral("QX5"), keypadColumn_);
+  delete ui_.qx7Row->replaceWidget(ui_.GroupBox3, terminals);
+  column->addWidget(ui_.GroupBox3);
+  groupBox4_ = new QGroupBox(QStringLiteral("QX5"), terminals);
   groupBox4_->setObjectName(QStringLiteral("GroupBox4"));
   auto* qx5Keys = new QGridLayout(groupBox4_);
   qx5Keys->setSpacing(2);
   for (const TerminalKey& key : vantor::qx5Keys())
     qx5Keys->addWidget(keyButton(key, groupBox4_), key.row, key.column);
   groupBox4_->hide();
-  column->addWidget(groupBox4_);
-  qx5On_ = new QCheckBox(QStringLiteral("QX5_On"), keypadColumn_);
+  column->addWidget(groupBox4_, 0, Qt::AlignLeft);
+  qx5On_ = new QCheckBox(QStringLiteral("QX5_On"), terminals);
   qx5On_->setObjectName(QStringLiteral("QX5_On"));
   connect(qx5On_, &QCheckBox::clicked, this, [this](bool checked) {
     runGuarded(memo4_, [&] { device_.terminal.QX5_OnClick(checked); });
   });
-  column->addWidget(qx5On_);
+  column->addWidget(qx5On_, 0, Qt::AlignLeft);
+  column->addStretch();
   paint();
 }
 

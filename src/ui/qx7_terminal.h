@@ -26,12 +26,11 @@ class Qx7Terminal : public QObject {
   Q_OBJECT
 
  public:
-  // Places its widgets into the page's form: Memo4 beside LnMenu, above BrMenu.
+  // Places its widgets into the page's form: Memo4 beside LnMenu, above BrMenu;
+  // GroupBox4 and QX5_On in one column with GroupBox3, which they take over.
   Qx7Terminal(Device& device, Ui::Qx7Page& ui, QWidget* page);
 
   void repaintAreas(uint32_t areas);
-  // The column right of GroupBox3 holding GroupBox4 and QX5_On.
-  QWidget* keypadColumn() const { return keypadColumn_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,7 +46,6 @@ class Qx7Terminal : public QObject {
   QWidget* keyPanel_ = nullptr;
   QGroupBox* groupBox4_ = nullptr;
   QCheckBox* qx5On_ = nullptr;
-  QWidget* keypadColumn_ = nullptr;
 };
 
 }  // namespace vantor
