@@ -331,3 +331,17 @@ TEST_F(ClockSerialTest, PortAndEndCharacterOutOfRangeAreNotSent) {
   EXPECT_EQ(shell().errorBar[1], "End character 0: not sent, it is 1 to 127");
   EXPECT_TRUE((device.channel.queue().size() == 0));
 }
+
+// A PC clock that gives no valid date and time is not sent to the device.
+TEST_F(ClockSerialTest, SetTimeWithAnInvalidPcClockIsNotSent) {
+  connectMain();
+  seams.clockImpl.local = {2024, 13, 7, 9, 5, 3};
+  serial().SetTimeClick();
+  device.channel.sendNextCmd();
+  EXPECT_TRUE(lan2().writes.empty());
+  EXPECT_EQ(shell().errorBar[1], "Clock not set: the PC's time 2024-13-7 9:5:3 is not valid");
+  seams.clockImpl.local = {10000, 1, 1, 0, 0, 0};  // five year digits would shift the time
+  serial().SetTimeClick();
+  device.channel.sendNextCmd();
+  EXPECT_TRUE(lan2().writes.empty());
+}
