@@ -6,6 +6,9 @@
 #include "config_blocks.h"
 #include "module_counters.h"
 #include "param_tables.h"
+#include "sim_clock.h"
+#include "sim_serial.h"
+#include "sim_terminal.h"
 #include "status_block.h"
 
 namespace rwsim {
@@ -23,7 +26,10 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
     : clock_(std::move(clock)),
       versionText_(std::move(versionText)),
       parTables_(std::make_unique<SimParTables>(SimParTables::standard())),
-      blocks_(std::make_unique<SimConfigBlocks>()) {
+      blocks_(std::make_unique<SimConfigBlocks>()),
+      terminal_(std::make_unique<SimTerminal>()),
+      serial_(std::make_unique<SimSerialPorts>()),
+      deviceClock_(std::make_unique<SimClock>(clock_, SimClock::hostLocalSeconds())) {
   handlers_[kCmdVersion] = [this](const Frame&) { return versionAnswer(); };
   handlers_[kCmdStatus] = [this](const Frame&) { return statusAnswer(); };
   handlers_[kCmdTableList] = [this](const Frame&) { return parTables_->tableList(); };
@@ -33,6 +39,9 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
     return Answer{kAck, moduleCounters(clock_())};
   };
   blocks_->install(*this);
+  terminal_->install(*this);
+  serial_->install(*this);
+  deviceClock_->install(*this);
 }
 
 SimDevice::~SimDevice() = default;
@@ -62,6 +71,12 @@ Answer SimDevice::versionAnswer() const {
   return answer;
 }
 
-Answer SimDevice::statusAnswer() const { return Answer{kAck, encodeStatus(statusAt(clock_()))}; }
+// The menu line and the bottom-bar field are the display terminal's own.
+Answer SimDevice::statusAnswer() const {
+  StatusValues values = statusAt(clock_());
+  values.menuLine = terminal_->menuLine();
+  values.bottomBarField = terminal_->bottomBarField();
+  return Answer{kAck, encodeStatus(values)};
+}
 
 }  // namespace rwsim

@@ -28,6 +28,9 @@ struct Answer {
 
 class SimParTables;
 class SimConfigBlocks;
+class SimTerminal;
+class SimSerialPorts;
+class SimClock;
 
 class SimDevice {
  public:
@@ -53,6 +56,10 @@ class SimDevice {
   // device's shape.
   SimParTables& parTables() { return *parTables_; }
   const std::string& versionText() const { return versionText_; }
+  // The display terminal (3, 4), the serial ports (1, 2) and the clock (5, 6).
+  SimTerminal& terminal() { return *terminal_; }
+  SimSerialPorts& serialPorts() { return *serial_; }
+  SimClock& deviceClock() { return *deviceClock_; }
 
  private:
   Answer versionAnswer() const;
@@ -63,6 +70,9 @@ class SimDevice {
   std::map<std::uint8_t, Handler> handlers_;
   std::unique_ptr<SimParTables> parTables_;
   std::unique_ptr<SimConfigBlocks> blocks_;
+  std::unique_ptr<SimTerminal> terminal_;
+  std::unique_ptr<SimSerialPorts> serial_;
+  std::unique_ptr<SimClock> deviceClock_;
   std::uint16_t counter_ = 0;
 };
 

@@ -10,6 +10,10 @@ Device::Device(Seams& platform)
       access(shell) {
   bindCommands();
   connection.hooks.mainDisconnected.connect([this] { mainDisconnected(); });
+  connection.hooks.mainConnected.connect([this] {
+    terminal.mainConnected();
+    qx3Panel.abandon();  // the connect emptied the queue: no module answer is coming
+  });
   parTables.accessLevel = [this] { return access.level(); };
   parTables.onAccessCodes = [this](const std::array<std::string, 3>& codes) {
     access.setDeviceCodes(codes[0], codes[1], codes[2]);
@@ -37,7 +41,10 @@ void Device::bindCommands() {
       {16, nullptr, &configBlocks},       {22, nullptr, &configBlocks},
       {24, nullptr, &configBlocks},       {36, nullptr, &configBlocks},
       {45, nullptr, &configBlocks},       {52, nullptr, &configBlocks},
-      {34, nullptr, &pesoCounters},
+      {34, nullptr, &pesoCounters},       {1, &clockSerial, &clockSerial},
+      {2, &clockSerial, &clockSerial},    {5, &clockSerial, nullptr},
+      {6, nullptr, &clockSerial},         {3, nullptr, &terminal},
+      {4, &terminal, &terminal},
   };
   for (const Binding& b : bindings) {
     if (b.request) channel.bindRequest(b.code, b.request);
@@ -52,6 +59,8 @@ void Device::mainDisconnected() {
   tablesLoaded = false;
   productsLoaded = false;
   access.mainDisconnected();
+  terminal.mainDisconnected();
+  clockSerial.mainDisconnected();
 }
 
 }  // namespace vantor

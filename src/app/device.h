@@ -16,6 +16,9 @@
 #include "link/seams.h"
 #include "link/shell.h"
 #include "monitor/peso_counters.h"
+#include "peripherals/clock_serial.h"
+#include "peripherals/qx3_panel.h"
+#include "peripherals/remote_terminal.h"
 
 namespace vantor {
 
@@ -46,6 +49,11 @@ class Device {
   ConfigBlocks configBlocks{shell, channel};
   BlockBackupGuard blockBackupGuard{channel};  // no backup of blocks never read
   PesoCounters pesoCounters{shell, channel};
+  // The "QX7" page's terminal, clock and serial pass-through, and the weight
+  // page's QX3 panel, which rides on the serial pass-through.
+  RemoteTerminal terminal{shell, channel};
+  Qx3Panel qx3Panel{shell, channel};
+  ClockSerial clockSerial{shell, channel, seams.clock(), qx3Panel};
 
  private:
   void bindCommands();

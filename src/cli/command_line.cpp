@@ -6,10 +6,14 @@
 #include <iostream>
 
 #include "cli/blocks_command.h"
+#include "cli/clock_command.h"
 #include "cli/params_command.h"
+#include "cli/qx3_command.h"
 #include "cli/raw_command.h"
+#include "cli/serial_command.h"
 #include "cli/snapshot_command.h"
 #include "cli/status_command.h"
+#include "cli/terminal_command.h"
 #include "link/text_format.h"
 
 namespace vantor {
@@ -93,6 +97,10 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   ParamsCommand::addTo(app, line.command);
   BlocksCommand::addTo(app, line.command);
   SnapshotCommand::addTo(app, line.command);
+  TerminalCommand::addTo(app, line.command);
+  ClockCommand::addTo(app, line.command);
+  SerialCommand::addTo(app, line.command);
+  Qx3Command::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

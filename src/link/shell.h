@@ -22,6 +22,9 @@ enum class Area : uint32_t {
   Access = 1u << 7,
   ParTables = 1u << 8,
   ConfigBlocks = 1u << 9,
+  Terminal = 1u << 10,
+  ClockSerial = 1u << 11,
+  Qx3Panel = 1u << 12,
 };
 
 enum class Colour { ButtonFace, Red, Green };

@@ -2,6 +2,8 @@
 
 #include <QRadioButton>
 
+#include "ui/clock_serial_box.h"
+#include "ui/qx7_terminal.h"
 #include "ui/repaint_scheduler.h"
 #include "ui_qx7_page.h"
 
@@ -24,11 +26,17 @@ Qx7Page::Qx7Page(Device& device, QWidget* parent)
   ui_->setupUi(this);
   item(ui_->LnMenu, "LnMenu", 0)->setChecked(true);
   item(ui_->BrMenu, "BrMenu", 0)->setChecked(true);
+  terminal_ = new Qx7Terminal(device_, *ui_, this);
+  clockSerial_ = new ClockSerialBox(device_, this);
+  ui_->qx7Row->insertWidget(1, clockSerial_, 0, Qt::AlignTop);
+  ui_->qx7Row->addStretch();
 }
 
 Qx7Page::~Qx7Page() = default;
 
 void Qx7Page::repaintAreas(uint32_t areas) {
+  terminal_->repaintAreas(areas);
+  clockSerial_->repaintAreas(areas);
   if (!(areas & bit(Area::LiveStatus))) return;
   const LiveStatusFields& f = device_.liveStatus.fields();
   item(ui_->LnMenu, "LnMenu", f.lnMenu)->setChecked(true);

@@ -1,6 +1,7 @@
 #pragma once
-// The "QX7" page. Of the remote terminal only the two menu markers
-// are here yet: LnMenu and BrMenu, set by the status poll.
+// The "QX7" page: the remote terminal (Qx7Terminal) with the two menu markers
+// LnMenu and BrMenu, set by the status poll, and the clock and serial
+// pass-through (ClockSerialBox).
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,9 @@ class Qx7Page;
 }
 
 namespace vantor {
+
+class ClockSerialBox;
+class Qx7Terminal;
 
 class Qx7Page : public QWidget {
   Q_OBJECT
@@ -27,6 +31,8 @@ class Qx7Page : public QWidget {
  private:
   Device& device_;
   std::unique_ptr<Ui::Qx7Page> ui_;
+  Qx7Terminal* terminal_ = nullptr;
+  ClockSerialBox* clockSerial_ = nullptr;
 };
 
 }  // namespace vantor

@@ -14,6 +14,7 @@
 #include "ui/guarded.h"
 #include "ui/panel_bar.h"
 #include "ui/par_tables_page.h"
+#include "ui/peso_page.h"
 #include "ui/qx7_page.h"
 #include "ui/repaint_scheduler.h"
 #include "ui/system_bin_page.h"
@@ -62,6 +63,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   placeScrolling(ui_->Deb, deb_);
   qx7_ = new Qx7Page(*device_);
   placeScrolling(ui_->TabQX7, qx7_);
+  peso_ = new PesoPage(*device_);
+  placeScrolling(ui_->PesoPage, peso_);
   parTables_ = new ParTablesPage(*device_, *settings_);
   placeScrolling(ui_->System2, parTables_);
   systemBin_ = new SystemBinPage(*device_, device_->blockBackupGuard, *settings_);
@@ -164,6 +167,7 @@ void TQXVantor::repaintAreas(uint32_t areas) {
   topRow_->repaintAreas(areas);
   deb_->repaintAreas(areas);
   qx7_->repaintAreas(areas);
+  peso_->repaintAreas(areas);
   systemBin_->repaintAreas(areas);
   parTables_->repaintAreas(areas);
   if (areas & bit(Area::Access)) access_->apply(device_->access.level());

@@ -25,6 +25,7 @@ class AccessApplier;
 class DebPage;
 class PanelBar;
 class ParTablesPage;
+class PesoPage;
 class Qx7Page;
 class RepaintScheduler;
 class SystemBinPage;
@@ -81,6 +82,7 @@ class TQXVantor : public QWidget {
   TopRow* topRow_ = nullptr;
   DebPage* deb_ = nullptr;
   Qx7Page* qx7_ = nullptr;
+  PesoPage* peso_ = nullptr;
   SystemBinPage* systemBin_ = nullptr;
   ParTablesPage* parTables_ = nullptr;
   std::unique_ptr<AccessApplier> access_;

@@ -11,8 +11,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -25,6 +27,7 @@
 #include "platform/qt_seams.h"
 #include "ui/guarded.h"
 #include "ui/panel_bar.h"
+#include "ui/qx7_page.h"
 #include "ui/tqxvantor.h"
 
 using namespace vantor;
@@ -231,6 +234,54 @@ class TestWindowSim : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 15000);
     const QString now = w.statusBar()->text(1);
     QTRY_VERIFY_WITH_TIMEOUT(w.statusBar()->text(1) != now, 15000);
+    QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
+  }
+
+  // The remote terminal against the simulator: keys by mouse and keyboard walk
+  // its menu, the screen follows and the status poll moves LnMenu and BrMenu;
+  // the QX3 panel and the clock answer.
+  void theTerminalPageAgainstTheSimulator() {
+    Simulator sim(QStringLiteral("127.0.0.226"));
+    QVERIFY(sim.ready());
+    QtSeams seams;
+    TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()),
+                                   std::string("127.0.0.226")});
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.device().access.passwordDialogClosed("Velmor");
+    QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.device().parTables.busy(), 15000);
+    w.device().connection.SelAutoClick(PollMode::Deb);
+    w.pages()->setCurrentWidget(find(w, "TabQX7"));
+    auto* memo = find<QPlainTextEdit>(w, "Memo4");
+    QTest::mouseClick(find<QPushButton>(w, "Button4"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(memo->toPlainText().startsWith("RW4000 SIM   Menu principal"), 10000);
+    QTest::mouseClick(find<QPushButton>(w, "Key_Dw"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(memo->toPlainText().contains("> 2 Velocidade"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(find(w, "KeyPanel")->isEnabled(), 10000);
+    memo->setFocus();
+    QTest::keyClick(memo, Qt::Key_Down);
+    QTRY_VERIFY_WITH_TIMEOUT(memo->toPlainText().contains("> 3 Pesagem"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.qx7Page().lnMenuIndex(), 2, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(find(w, "KeyPanel")->isEnabled(), 10000);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(memo->toPlainText().startsWith("Pesagem\n"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.qx7Page().brMenuIndex(), 1, 10000);
+
+    QTest::mouseClick(find<QPushButton>(w, "GetTime"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d \\d\\d-\\d\\d-\\d{4}$")
+                                 .match(find<QLineEdit>(w, "DateStr")->text())
+                                 .hasMatch(),
+                             10000);
+    save(w, "vantor-qx7.png");
+
+    w.pages()->setCurrentWidget(find(w, "PesoPage"));
+    auto* list = find<QComboBox>(w, "CmdList");
+    list->setCurrentIndex(list->findText("VER - Firmware Revision"));
+    QTest::mouseClick(find<QPushButton>(w, "GetStPar"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(find<QLineEdit>(w, "QX3Par")->text(), QStringLiteral("QX3 SIM V1.07"),
+                              10000);
     QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
   }
 };
