@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "config_blocks.h"
+#include "diagnosis_memory.h"
 #include "module_counters.h"
 #include "param_tables.h"
 #include "status_block.h"
@@ -23,7 +24,8 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
     : clock_(std::move(clock)),
       versionText_(std::move(versionText)),
       parTables_(std::make_unique<SimParTables>(SimParTables::standard())),
-      blocks_(std::make_unique<SimConfigBlocks>()) {
+      blocks_(std::make_unique<SimConfigBlocks>()),
+      memory_(std::make_unique<SimDiagnosisMemory>()) {
   handlers_[kCmdVersion] = [this](const Frame&) { return versionAnswer(); };
   handlers_[kCmdStatus] = [this](const Frame&) { return statusAnswer(); };
   handlers_[kCmdTableList] = [this](const Frame&) { return parTables_->tableList(); };
@@ -33,6 +35,7 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
     return Answer{kAck, moduleCounters(clock_())};
   };
   blocks_->install(*this);
+  memory_->install(*this);
 }
 
 SimDevice::~SimDevice() = default;

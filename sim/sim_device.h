@@ -28,6 +28,7 @@ struct Answer {
 
 class SimParTables;
 class SimConfigBlocks;
+class SimDiagnosisMemory;
 
 class SimDevice {
  public:
@@ -53,6 +54,9 @@ class SimDevice {
   // device's shape.
   SimParTables& parTables() { return *parTables_; }
   const std::string& versionText() const { return versionText_; }
+  // The event log, RAM, EEPROM and barcode buffer (commands 69, 21, 12, 10,
+  // 17, 18, 33); replace it to change the log's length.
+  SimDiagnosisMemory& diagnosisMemory() { return *memory_; }
 
  private:
   Answer versionAnswer() const;
@@ -63,6 +67,7 @@ class SimDevice {
   std::map<std::uint8_t, Handler> handlers_;
   std::unique_ptr<SimParTables> parTables_;
   std::unique_ptr<SimConfigBlocks> blocks_;
+  std::unique_ptr<SimDiagnosisMemory> memory_;
   std::uint16_t counter_ = 0;
 };
 

@@ -37,7 +37,11 @@ void Device::bindCommands() {
       {16, nullptr, &configBlocks},       {22, nullptr, &configBlocks},
       {24, nullptr, &configBlocks},       {36, nullptr, &configBlocks},
       {45, nullptr, &configBlocks},       {52, nullptr, &configBlocks},
-      {34, nullptr, &pesoCounters},
+      {34, nullptr, &pesoCounters},       {69, nullptr, &eventLog},
+      {21, &eventLog, &eventLog},         {12, &memoryAccess, &memoryAccess},
+      {10, &memoryAccess, nullptr},       {17, &memoryAccess, &memoryAccess},
+      {18, &memoryAccess, &memoryAccess}, {33, nullptr, &memoryAccess},
+      {53, &auxSocket, nullptr},
   };
   for (const Binding& b : bindings) {
     if (b.request) channel.bindRequest(b.code, b.request);
@@ -49,6 +53,7 @@ void Device::mainDisconnected() {
   parTables.mainDisconnected();
   configBlocks.mainDisconnected();
   liveStatus.mainDisconnected();
+  eventLog.mainDisconnected();
   tablesLoaded = false;
   productsLoaded = false;
   access.mainDisconnected();

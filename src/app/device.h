@@ -15,7 +15,11 @@
 #include "link/guarded_seams.h"
 #include "link/seams.h"
 #include "link/shell.h"
+#include "link/traffic_log.h"
+#include "monitor/event_log.h"
+#include "monitor/memory_access.h"
 #include "monitor/peso_counters.h"
+#include "peripherals/aux_socket.h"
 
 namespace vantor {
 
@@ -46,6 +50,12 @@ class Device {
   ConfigBlocks configBlocks{shell, channel};
   BlockBackupGuard blockBackupGuard{channel};  // no backup of blocks never read
   PesoCounters pesoCounters{shell, channel};
+
+  // The "Deb" page's diagnosis tools and the main port's traffic log.
+  EventLog eventLog{shell, channel, seams.clock(), connection.controls, liveStatus.version()};
+  MemoryAccess memoryAccess{shell, channel};
+  AuxSocket auxSocket{shell, channel, seams, connection.controls};
+  TrafficLog traffic{channel, seams.clock()};
 
  private:
   void bindCommands();

@@ -22,6 +22,7 @@ enum class Area : uint32_t {
   Access = 1u << 7,
   ParTables = 1u << 8,
   ConfigBlocks = 1u << 9,
+  Diagnosis = 1u << 10,  // event log, memory access, Lan3, traffic log
 };
 
 enum class Colour { ButtonFace, Red, Green };

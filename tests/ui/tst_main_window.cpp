@@ -214,10 +214,10 @@ class TestMainWindow : public QObject {
     open();
     std::set<std::string_view> live;
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
-    const std::set<std::string_view> expected = {"TabQX7",    "TabPrinter", "Login",     "Reset",
-                                                 "RecOpen",   "Reg",        "Label3",    "SpeedClk",
-                                                 "MobOpen",   "Deb",        "System",    "SelAuto",
-                                                 "PanelSave", "SaveAllPar", "SaveAllDef"};
+    const std::set<std::string_view> expected = {
+        "TabQX7",    "TabPrinter", "Login",      "Reset", "RecOpen", "Reg",
+        "Label3",    "SpeedClk",   "MobOpen",    "Deb",   "System",  "SelAuto",
+        "PanelSave", "SaveAllPar", "SaveAllDef", "GetLog"};
     QCOMPARE(live, expected);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());
@@ -235,30 +235,30 @@ class TestMainWindow : public QObject {
     auto* eeprom = new QPushButton(&firmware);
     eeprom->setObjectName(QStringLiteral("SetEEprom"));  // enabled from level 1
     auto* dialog = new QDialog(w_.get());                // a dialog of the main window
-    auto* getLog = new QPushButton(dialog);
-    getLog->setObjectName(QStringLiteral("GetLog"));  // shown from level 4
-    getLog->hide();
+    auto* productFiles = new QPushButton(dialog);
+    productFiles->setObjectName(QStringLiteral("GroupProgFile"));  // shown from level 4
+    productFiles->hide();
     eeprom->setEnabled(false);
 
     w_->accessApplier().addRoot(&firmware);
     w_->accessApplier().addRoot(dialog);
     QVERIFY(eeprom->isEnabled());
-    QVERIFY(getLog->isHidden());
+    QVERIFY(productFiles->isHidden());
     for (int level = 0; level <= 4; ++level) {
       setLevel(static_cast<uint8_t>(level));
       QCOMPARE(eeprom->isEnabled(), level >= 1);
-      QCOMPARE(!getLog->isHidden(), level >= 4);
+      QCOMPARE(!productFiles->isHidden(), level >= 4);
     }
     // Found through the main window and through its own registration: one control.
     QVERIFY(w_->accessApplier().duplicateNames().empty());
     std::set<std::string_view> live;
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
-    QVERIFY(live.count("SetEEprom") && live.count("GetLog"));
+    QVERIFY(live.count("SetEEprom") && live.count("GroupProgFile"));
 
     delete dialog;
     live.clear();
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
-    QVERIFY(live.count("SetEEprom") && !live.count("GetLog"));
+    QVERIFY(live.count("SetEEprom") && !live.count("GroupProgFile"));
     setLevel(0);
     QVERIFY(!eeprom->isEnabled());
   }
