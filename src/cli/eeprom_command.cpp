@@ -1,6 +1,7 @@
 #include "cli/eeprom_command.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/ram_command.h"

@@ -5,6 +5,7 @@
 // the window layout's names; every click and edit goes to the core's
 // EventLog, MemoryAccess and AuxSocket, and the panel repaints what they hold.
 #include <QWidget>
+#include <functional>
 
 #include "app/device.h"
 

@@ -191,6 +191,7 @@ class TestDiagnosisPage : public QObject {
     device().connection.controls.host = "127.0.0.181";
     click("Lan3On");
     lan3().fail("Connection refused");
+    QCoreApplication::processEvents();  // the message box comes once the event is over
     QCOMPARE(messages_, QStringList{QStringLiteral("Lan3 127.0.0.181:46990: Connection refused")});
     w_->repaintNow();
     QVERIFY(!find<QPushButton>("Lan3Send")->isEnabled());
