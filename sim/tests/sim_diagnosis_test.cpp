@@ -95,7 +95,7 @@ TEST(SimDiagnosis, KillReaderTakesRequestsWithTheirCheckByteOnly) {
   // Split, after garbage and a bad check byte.
   EXPECT_TRUE(reader.feed(Bytes{0x00, 0x55, 0x02}).empty());
   EXPECT_EQ(reader.feed(Bytes{0x57, 0x55, 0x00, 0x54, 0x55, 0x00, 0x55}),
-            std::vector<std::uint8_t>{2, 0});
+            (std::vector<std::uint8_t>{2, 0}));
   EXPECT_GE(reader.rejected(), 2u);
   EXPECT_EQ(reader.feed(Bytes{0x55, 0xFF, 0x54}), std::vector<std::uint8_t>{0xFF});
   EXPECT_EQ(rwsim::killedPort(0), 47000);

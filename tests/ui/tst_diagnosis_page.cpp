@@ -82,6 +82,7 @@ class TestDiagnosisPage : public QObject {
     device().access.apply();
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    w_->repaintNow();  // the page of level 4 is shown now
     w_->pages()->setCurrentWidget(find("Deb"));
     w_->repaintNow();
   }
@@ -124,8 +125,13 @@ class TestDiagnosisPage : public QObject {
     QCOMPARE(grid->rowHeight(0), 18);
     for (const char* item : {"SelPortVan", "SelPortMob", "SelPortInt"})
       QVERIFY(!find<QRadioButton>(item)->isChecked());
-    // Below level 4 the download is hidden with the page.
     QVERIFY(find("GetLog")->isVisible());
+    // VANTOR_SHOT=DIR keeps a picture of the page at the smallest screen, to look at.
+    if (const QString shots = qEnvironmentVariable("VANTOR_SHOT"); !shots.isEmpty()) {
+      w_->resize(1024, 560);
+      QCoreApplication::processEvents();
+      QVERIFY(w_->grab().save(QDir(shots).filePath(QStringLiteral("deb_page.png"))));
+    }
   }
 
   void logDownloadMovesTheProgressBar() {

@@ -1,6 +1,7 @@
 // The event-log download: 69, then 501 blocks of 21, then the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "link_fixture.h"
@@ -56,8 +57,9 @@ struct EventLogTest : LinkFixture {
   }
   void start() {
     device.eventLog.GetLogClick();
-    Bytes base{0, 0, 1, 0x20, 0, 0, 0, 0};
-    ask(69, base);
+    device.channel.sendNextCmd();
+    ASSERT_EQ(sentCodes(), std::vector<int>{69});
+    lan2().receive(replyFrame(69, hex("00 00 01 20 00 00 00 00")));
   }
   std::string logFile() { return readWhole(dir.file("data/RW4000 Vantor8.10.log")); }
 };
@@ -116,11 +118,23 @@ TEST_F(EventLogTest, BlocksNobodyAskedForNeverReachTheImage) {
 TEST_F(EventLogTest, GetLogDuringADownloadStartsAfresh) {
   start();
   serveBlocks(10);
-  start();
+  // Block 11 is awaited when "Get LOG" is pressed again: once it is answered
+  // the base address is asked for, and everything starts from block 1.
+  device.eventLog.GetLogClick();
+  ASSERT_EQ(sentCodes(), std::vector<int>{21});
+  lan2().receive(replyFrame(21, Bytes(1000, 0xEE)));
+  ASSERT_EQ(sentCodes(), std::vector<int>{69});
+  lan2().receive(replyFrame(69, hex("00 00 01 20 00 00 00 00")));
   EXPECT_EQ(device.eventLog.blocksReceived(), 0u);
   EXPECT_EQ(device.eventLog.controls.progressBarLog, 0);
-  EXPECT_EQ(serveBlocks(), 501);
+  // Each request names its block when it is sent, so the block request
+  // queued before the restart reads block 1; one request more than blocks
+  // goes out, and its answer is ignored.
+  EXPECT_EQ(serveBlocks(), 502);
+  EXPECT_EQ(device.eventLog.blocksReceived(), 501u);
   EXPECT_EQ(shell().memo1.back(), "LOG done");
+  EXPECT_NE(logFile().find("N LOG: 2\r\n"), std::string::npos);
+  EXPECT_EQ(std::count(device.eventLog.image().begin(), device.eventLog.image().end(), 0xEE), 0);
 }
 
 TEST_F(EventLogTest, AFileThatCannotBeCreatedIsSaidAndTheImageKeptForARetry) {

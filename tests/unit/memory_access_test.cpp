@@ -51,6 +51,7 @@ TEST_F(MemoryAccessTest, ReadWordShowsUnsignedAndHexAndMinusOneWritesItBack) {
     c.dataRAM = k.text;
     device.memoryAccess.WR_RAMClick();
     EXPECT_EQ(sendParams(), hex(k.sent)) << k.text;
+    lan2().receive(replyFrame(10, {}));  // the device's bare answer; nothing is shown
   }
 }
 
@@ -63,6 +64,7 @@ TEST_F(MemoryAccessTest, TextsThatAreNotIntegersAreNotSentAndTheQueueGoesOn) {
   EXPECT_EQ(shell().errorBar[1], c.message);
   device.channel.sendNextCmd();
   EXPECT_EQ(sentCodes(), std::vector<int>{12});
+  lan2().receive(replyFrame(12, hex("00 00 00 00")));
 
   c.memEEpPag[16 * 2 + 5] = "x5";
   device.memoryAccess.VR_EEPClick();
