@@ -131,6 +131,8 @@ class TestDiagnosisPage : public QObject {
       w_->resize(1024, 560);
       QCoreApplication::processEvents();
       QVERIFY(w_->grab().save(QDir(shots).filePath(QStringLiteral("deb_page.png"))));
+      QVERIFY(
+          find("DebPageForm")->grab().save(QDir(shots).filePath(QStringLiteral("deb_all.png"))));
     }
   }
 
