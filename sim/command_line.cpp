@@ -69,6 +69,16 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
       result.fullTables = value == QLatin1String("full");
       continue;
     }
+    if (isOption(arg, QStringLiteral("--log-events"))) {
+      bool ok = false;
+      const int n =
+          takeValue(arguments, i, QStringLiteral("--log-events"), value) ? value.toInt(&ok) : -1;
+      if (!ok || n < 0 || n > 100000) {
+        return failed(QStringLiteral("--log-events needs a count from 0 to 100000"));
+      }
+      result.logEvents = n;
+      continue;
+    }
     if (isOption(arg, QStringLiteral("--fault"))) {
       if (!takeValue(arguments, i, QStringLiteral("--fault"), value)) {
         return failed(QStringLiteral("--fault needs a mode, see --help"));
@@ -86,7 +96,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 
 QString CommandLine::usage() {
   return QStringLiteral(
-             "Usage: rw4000-sim [--host 127.0.0.N] [--tables standard|full] [--fault MODE]...\n"
+             "Usage: rw4000-sim [--host 127.0.0.N] [--tables standard|full] [--log-events N]\n"
+             "                  [--fault MODE]...\n"
              "\n"
              "A simulated RW4000 line controller on loopback. It listens on ports 47000\n"
              "(main), 49000, 46000, 47001 and 46990 of HOST, then prints\n"
@@ -96,6 +107,7 @@ QString CommandLine::usage() {
              "  --host ADDR    address to listen on, inside 127.0.0.0/8 (default 127.0.0.1)\n"
              "  --tables SHAPE the parameter tables: 'standard' (default), seven tables of a\n"
              "                 commissioned line, or 'full', ten tables of fifty parameters\n"
+             "  --log-events N events in the device's event log, 0 to 100000 (default 5000)\n"
              "  --fault MODE   turn on a fault mode; may be given several times\n"
              "  -h, --help     show this text\n"
              "\n"

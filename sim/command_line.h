@@ -20,6 +20,7 @@ struct CommandLine {
   QHostAddress host{QHostAddress::LocalHost};
   std::vector<QString> faults;  // fault modes as given, in order
   bool fullTables = false;      // --tables full: 10 tables of 50 parameters
+  int logEvents = 5000;         // --log-events: events in the log area, 0 .. 100000
 
   // arguments excludes the program name.
   static CommandLine parse(const QStringList& arguments);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "command_line.h"
+#include "diagnosis_memory.h"
 #include "fault_set.h"
 #include "param_tables.h"
 #include "signal_watcher.h"
@@ -39,6 +40,8 @@ int main(int argc, char* argv[]) {
   if (options.fullTables) {
     device.parTables() = rwsim::SimParTables::full();
   }
+  device.diagnosisMemory() =
+      rwsim::SimDiagnosisMemory(static_cast<std::uint32_t>(options.logEvents));
   rwsim::SimServer server(device, faults);
   QString error;
   if (!server.start(options.host, &error)) {

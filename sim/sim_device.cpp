@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "config_blocks.h"
+#include "diagnosis_memory.h"
 #include "module_counters.h"
 #include "param_tables.h"
 #include "sim_clock.h"
@@ -29,7 +30,8 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
       blocks_(std::make_unique<SimConfigBlocks>()),
       terminal_(std::make_unique<SimTerminal>()),
       serial_(std::make_unique<SimSerialPorts>()),
-      deviceClock_(std::make_unique<SimClock>(clock_, SimClock::hostLocalSeconds())) {
+      deviceClock_(std::make_unique<SimClock>(clock_, SimClock::hostLocalSeconds())),
+      memory_(std::make_unique<SimDiagnosisMemory>()) {
   handlers_[kCmdVersion] = [this](const Frame&) { return versionAnswer(); };
   handlers_[kCmdStatus] = [this](const Frame&) { return statusAnswer(); };
   handlers_[kCmdTableList] = [this](const Frame&) { return parTables_->tableList(); };
@@ -42,6 +44,7 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
   terminal_->install(*this);
   serial_->install(*this);
   deviceClock_->install(*this);
+  memory_->install(*this);
 }
 
 SimDevice::~SimDevice() = default;

@@ -31,6 +31,7 @@ class SimConfigBlocks;
 class SimTerminal;
 class SimSerialPorts;
 class SimClock;
+class SimDiagnosisMemory;
 
 class SimDevice {
  public:
@@ -60,6 +61,9 @@ class SimDevice {
   SimTerminal& terminal() { return *terminal_; }
   SimSerialPorts& serialPorts() { return *serial_; }
   SimClock& deviceClock() { return *deviceClock_; }
+  // The event log, RAM, EEPROM and barcode buffer (commands 69, 21, 12, 10,
+  // 17, 18, 33); replace it to change the log's length.
+  SimDiagnosisMemory& diagnosisMemory() { return *memory_; }
 
  private:
   Answer versionAnswer() const;
@@ -73,6 +77,7 @@ class SimDevice {
   std::unique_ptr<SimTerminal> terminal_;
   std::unique_ptr<SimSerialPorts> serial_;
   std::unique_ptr<SimClock> deviceClock_;
+  std::unique_ptr<SimDiagnosisMemory> memory_;
   std::uint16_t counter_ = 0;
 };
 

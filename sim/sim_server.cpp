@@ -1,8 +1,10 @@
 #include "sim_server.h"
 
 #include <QTcpSocket>
+#include <memory>
 
 #include "command_line.h"
+#include "kill_port.h"
 #include "main_connection.h"
 
 namespace rwsim {
@@ -66,6 +68,7 @@ bool SimServer::listenOn(QTcpServer& server, quint16 port, QString* error) {
 void SimServer::acceptMain() {
   while (QTcpSocket* socket = main_.nextPendingConnection()) {
     setLowDelay(socket);
+    track(kMainPort, socket);
     new MainConnection(socket, device_, faults_, rng_, this);
   }
 }
@@ -74,8 +77,32 @@ void SimServer::acceptSide(QTcpServer* server) {
   while (QTcpSocket* socket = server->nextPendingConnection()) {
     setLowDelay(socket);
     socket->setParent(this);
-    connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
+    if (server->serverPort() == kKillPort) {
+      auto reader = std::make_shared<KillRequestReader>();
+      connect(socket, &QTcpSocket::readyRead, socket,
+              [this, socket, reader] { readKill(socket, *reader); });
+    } else {
+      track(server->serverPort(), socket);
+      connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
+    }
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+  }
+}
+
+void SimServer::track(quint16 port, QTcpSocket* socket) {
+  std::vector<QPointer<QTcpSocket>>& list = open_[port];
+  std::erase_if(list, [](const QPointer<QTcpSocket>& s) { return s.isNull(); });
+  list.emplace_back(socket);
+}
+
+void SimServer::readKill(QTcpSocket* socket, KillRequestReader& reader) {
+  const QByteArray bytes = socket->readAll();
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+  for (const std::uint8_t index : reader.feed({data, static_cast<std::size_t>(bytes.size())})) {
+    const quint16 port = killedPort(index);
+    if (port == 0) continue;
+    for (const QPointer<QTcpSocket>& victim : open_[port])
+      if (victim) victim->disconnectFromHost();
   }
 }
 

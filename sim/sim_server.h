@@ -1,13 +1,16 @@
 #pragma once
 
 // The device's listening ports on one loopback address. The main port talks
-// the frame protocol; the side ports accept connections and stay quiet.
+// the frame protocol; port 46990 takes kill requests, which close every
+// connection of the port they name; the other side ports stay quiet.
 
 #include <QHostAddress>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTcpServer>
 #include <array>
+#include <map>
 #include <memory>
 #include <random>
 #include <vector>
@@ -17,9 +20,11 @@
 namespace rwsim {
 
 class SimDevice;
+class KillRequestReader;
 
 inline constexpr quint16 kMainPort = 47000;
 inline constexpr std::array<quint16, 4> kSidePorts{49000, 46000, 47001, 46990};
+inline constexpr quint16 kKillPort = 46990;
 
 class SimServer : public QObject {
   Q_OBJECT
@@ -40,6 +45,8 @@ class SimServer : public QObject {
   bool listenOn(QTcpServer& server, quint16 port, QString* error);
   void acceptMain();
   void acceptSide(QTcpServer* server);
+  void readKill(QTcpSocket* socket, KillRequestReader& reader);
+  void track(quint16 port, QTcpSocket* socket);
 
   SimDevice& device_;
   const FaultSet& faults_;
@@ -47,6 +54,8 @@ class SimServer : public QObject {
   QTcpServer main_;
   std::vector<std::unique_ptr<QTcpServer>> side_;
   std::mt19937 rng_;
+  // The open connections of each port, for the kill requests.
+  std::map<quint16, std::vector<QPointer<QTcpSocket>>> open_;
 };
 
 }  // namespace rwsim

@@ -44,7 +44,11 @@ void Device::bindCommands() {
       {34, nullptr, &pesoCounters},       {1, &clockSerial, &clockSerial},
       {2, &clockSerial, &clockSerial},    {5, &clockSerial, nullptr},
       {6, nullptr, &clockSerial},         {3, nullptr, &terminal},
-      {4, &terminal, &terminal},
+      {4, &terminal, &terminal},          {34, nullptr, &pesoCounters},
+      {69, nullptr, &eventLog},           {21, &eventLog, &eventLog},
+      {12, &memoryAccess, &memoryAccess}, {10, &memoryAccess, nullptr},
+      {17, &memoryAccess, &memoryAccess}, {18, &memoryAccess, &memoryAccess},
+      {33, nullptr, &memoryAccess},       {53, &auxSocket, nullptr},
   };
   for (const Binding& b : bindings) {
     if (b.request) channel.bindRequest(b.code, b.request);
@@ -56,6 +60,7 @@ void Device::mainDisconnected() {
   parTables.mainDisconnected();
   configBlocks.mainDisconnected();
   liveStatus.mainDisconnected();
+  eventLog.mainDisconnected();
   tablesLoaded = false;
   productsLoaded = false;
   access.mainDisconnected();

@@ -15,7 +15,11 @@
 #include "link/guarded_seams.h"
 #include "link/seams.h"
 #include "link/shell.h"
+#include "link/traffic_log.h"
+#include "monitor/event_log.h"
+#include "monitor/memory_access.h"
 #include "monitor/peso_counters.h"
+#include "peripherals/aux_socket.h"
 #include "peripherals/clock_serial.h"
 #include "peripherals/qx3_panel.h"
 #include "peripherals/remote_terminal.h"
@@ -54,6 +58,12 @@ class Device {
   RemoteTerminal terminal{shell, channel};
   Qx3Panel qx3Panel{shell, channel};
   ClockSerial clockSerial{shell, channel, seams.clock(), qx3Panel};
+
+  // The "Deb" page's diagnosis tools and the main port's traffic log.
+  EventLog eventLog{shell, channel, seams.clock(), connection.controls, liveStatus.version()};
+  MemoryAccess memoryAccess{shell, channel};
+  AuxSocket auxSocket{shell, channel, seams, connection.controls};
+  TrafficLog traffic{channel, seams.clock()};
 
  private:
   void bindCommands();

@@ -5,10 +5,15 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "cli/barcodes_command.h"
 #include "cli/blocks_command.h"
 #include "cli/clock_command.h"
+#include "cli/eeprom_command.h"
+#include "cli/kill_command.h"
+#include "cli/log_command.h"
 #include "cli/params_command.h"
 #include "cli/qx3_command.h"
+#include "cli/ram_command.h"
 #include "cli/raw_command.h"
 #include "cli/serial_command.h"
 #include "cli/snapshot_command.h"
@@ -91,6 +96,11 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
       app.add_option("--data-dir", dataDir, "the folder of the window's settings file")
           ->type_name("DIR");
 
+  app.add_flag("--trace", o.trace,
+               "print every frame written to or received from the main port on stderr, one a "
+               "line with the time, direction, command code and hex (user-account payloads are "
+               "not shown)");
+
   app.require_subcommand(1);
   StatusCommand::addTo(app, line.command);
   RawCommand::addTo(app, line.command);
@@ -101,6 +111,11 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   ClockCommand::addTo(app, line.command);
   SerialCommand::addTo(app, line.command);
   Qx3Command::addTo(app, line.command);
+  LogCommand::addTo(app, line.command);
+  RamCommand::addTo(app, line.command);
+  EepromCommand::addTo(app, line.command);
+  BarcodesCommand::addTo(app, line.command);
+  KillCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

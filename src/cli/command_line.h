@@ -22,6 +22,7 @@ struct CtlOptions {
   std::optional<std::string> dataDir;
   double timeoutSeconds = 5.0;
   int replyTimeoutMs = CommandChannel::kDefaultReplyTimeoutMs;
+  bool trace = false;  // every frame of the main port on stderr
 };
 
 // What the command line asks for: a command to run with the options, or,

@@ -59,7 +59,7 @@ void CtlSession::deadlinePassed() {
   if (!connectedOnce_) {
     fail(kExitConnection,
          format("cannot connect to %s:%u: the connection did not complete within %g s",
-                host_.c_str(), kMainPort, timeoutSeconds_));
+                host_.c_str(), command_ ? command_->port() : kMainPort, timeoutSeconds_));
     return;
   }
   const std::string& last = device_->shell.errorBar[1];
@@ -134,7 +134,10 @@ int CtlSession::run(CtlCommand& command) {
   deadline_.start();
 
   d.connection.controls.host = host_;
-  d.connection.LanOnClick();
+  if (command.port() == kMainPort)
+    d.connection.LanOnClick();
+  else
+    command.connected(*this);
   if (!done_) QCoreApplication::exec();
   deadline_.stop();
   d.connection.LanOffClick();

@@ -22,8 +22,12 @@ class CtlCommand {
   // Called before anything is connected: reads and checks the command's input
   // files. A command that cannot run calls session.fail() and is not connected.
   virtual void prepare(CtlSession& session) { (void)session; }
-  // Called once the main link is connected (the version and status requests are queued).
+  // Called once the main link is connected (the version and status requests are
+  // queued); for a command of another port, at once, with nothing connected.
   virtual void connected(CtlSession& session) { (void)session; }
+  // The device port the command talks to; a command of another port than the
+  // main port opens its own socket, and the main link is not connected.
+  virtual uint16_t port() const { return kMainPort; }
   // Called after the reply's handler ran.
   virtual void replied(CtlSession& session, int code, ByteView frame) = 0;
   // Called when a part of what the window would show changed (its progress texts, say).
@@ -65,6 +69,10 @@ class CtlSession {
   void progress(const std::string& text);
 
   Device& device() { return *device_; }
+  const std::string& host() const { return host_; }
+
+  // The folder of the window's files (ends in a slash).
+  std::string dataDir;
 
  private:
   void deadlinePassed();

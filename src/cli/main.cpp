@@ -37,5 +37,12 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   CtlSession session(*host, line.options.timeoutSeconds, line.options.replyTimeoutMs);
+  session.dataDir =
+      line.options.dataDir ? withTrailingSlash(*line.options.dataDir) : defaultDataDir();
+  std::optional<Subscription<const TrafficRecord&>> trace;
+  if (line.options.trace)
+    trace.emplace(session.device().traffic.onRecord, [](const TrafficRecord& r) {
+      std::fprintf(stderr, "%s\n", TrafficLog::line(r).c_str());
+    });
   return session.run(*line.command);
 }

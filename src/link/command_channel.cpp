@@ -170,6 +170,7 @@ void CommandChannel::expirePartialReply() { reader_.expire(clock_.monotonicMs(),
 
 void CommandChannel::frameError(const std::string& text, ByteView head,
                                 std::optional<FrameCounters> counters) {
+  onFrameReceived(head, text);
   readouts_.comProt = hexGroups(head);
   if (counters) readouts_.slComPr = format("%6d %6d", counters->replyCounter, counters->parNum);
   shell_.changed(Area::Readouts);
@@ -190,6 +191,7 @@ void CommandChannel::frameError(const std::string& text, ByteView head,
 }
 
 void CommandChannel::frameGood(ByteView frame) {
+  onFrameReceived(frame, "ok");
   const size_t parNum = frame.size() - frame::kOverhead;
   readouts_.slComPr = format("%6d %6d", frame[3] << 8 | frame[4], static_cast<int>(parNum));
   readouts_.comProt = hexGroups(frame.first(9)) + "..  " + hexGroups(frame.last(3));

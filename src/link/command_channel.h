@@ -84,6 +84,9 @@ class CommandChannel : private FrameSink {
   // replies from here).
   Signal<int, ByteView> onReply;
   Signal<int, ByteView> onRequestSent;
+  // Every frame the reader delivers, good ("ok") or rejected (the head it
+  // kept and the reason), before anything else is done with it.
+  Signal<ByteView, const std::string&> onFrameReceived;
   // A request ended without its reply (after its feature was told).
   Signal<int, RequestEnd> onRequestEnded;
   // A reply shorter than its handler reads (code, bytes it had, bytes read):

@@ -25,6 +25,7 @@ enum class Area : uint32_t {
   Terminal = 1u << 10,
   ClockSerial = 1u << 11,
   Qx3Panel = 1u << 12,
+  Diagnosis = 1u << 13,  // event log, memory access, Lan3, traffic log
 };
 
 enum class Colour { ButtonFace, Red, Green };

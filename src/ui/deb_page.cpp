@@ -4,16 +4,24 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "ui/diagnosis_panel.h"
 #include "ui/indicator.h"
 #include "ui/repaint_scheduler.h"
 #include "ui/show_text.h"
+#include "ui/traffic_view.h"
 #include "ui_deb_page.h"
 
 namespace vantor {
 
-DebPage::DebPage(Device& device, QWidget* parent)
+DebPage::DebPage(Device& device, WindowSettings* settings, QWidget* parent)
     : QWidget(parent), device_(device), ui_(std::make_unique<Ui::DebPage>()) {
   ui_->setupUi(this);
+  // The diagnosis tools and the traffic log go below the raw command.
+  diagnosis_ = new DiagnosisPanel(device_, this);
+  traffic_ = new TrafficView(device_, settings, this);
+  const int below = ui_->debRight->indexOf(ui_->GroupRaw) + 1;
+  ui_->debRight->insertWidget(below, diagnosis_);
+  ui_->debRight->insertWidget(below + 1, traffic_);
   ui_->Memo1->setMaximumBlockCount(kMemoLines);
   // The read-outs and their legends share one fixed-pitch font so that each
   // two-digit group stands under its field name.
@@ -49,6 +57,8 @@ void DebPage::repaintAreas(uint32_t areas) {
   if (areas & bit(Area::Readouts)) paintReadouts();
   if (areas & bit(Area::Indicators)) paintIndicators();
   if (areas & bit(Area::LiveStatus)) paintLiveStatus();
+  if (areas & bit(Area::Diagnosis)) diagnosis_->repaint();
+  if (areas & bit(Area::Readouts)) traffic_->repaint();  // every frame changes the read-outs
 }
 
 void DebPage::paintMemo() {

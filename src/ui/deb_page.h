@@ -14,13 +14,18 @@ class DebPage;
 
 namespace vantor {
 
+class DiagnosisPanel;
+class TrafficView;
+class WindowSettings;
+
 class DebPage : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr int kMemoLines = 5000;  // the widget keeps the newest lines only
 
-  DebPage(Device& device, QWidget* parent = nullptr);
+  // settings: where the traffic log's save dialog starts.
+  DebPage(Device& device, WindowSettings* settings = nullptr, QWidget* parent = nullptr);
   ~DebPage() override;
 
   void repaintAreas(uint32_t areas);
@@ -33,6 +38,8 @@ class DebPage : public QWidget {
 
   Device& device_;
   std::unique_ptr<Ui::DebPage> ui_;
+  DiagnosisPanel* diagnosis_ = nullptr;
+  TrafficView* traffic_ = nullptr;
   size_t memoShown_ = 0;  // the number of Shell::memo1 lines (of its total) in the widget
 };
 

@@ -59,7 +59,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   ui_->ErrorBar->setPanels({100, 200, 100, 200, 100, 200, 50});  // link states, errors, count
 
   topRow_ = new TopRow(*ui_, *device_, this);
-  deb_ = new DebPage(*device_);
+  deb_ = new DebPage(*device_, settings_.get());
+  device_->eventLog.setDataDir(start.dataDir);
   placeScrolling(ui_->Deb, deb_);
   qx7_ = new Qx7Page(*device_);
   placeScrolling(ui_->TabQX7, qx7_);

@@ -220,6 +220,7 @@ class TestMainWindow : public QObject {
                                                  "PanelSave", "SaveAllPar", "SaveAllDef"};
     std::set<std::string_view> all = expected;
     all.insert({"GroupComm", "PanelQX3", "Set0", "SetFS"});  // clock, serial and QX3
+    all.insert("GetLog");                                    // the event log
     QCOMPARE(live, all);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());
@@ -237,30 +238,30 @@ class TestMainWindow : public QObject {
     auto* eeprom = new QPushButton(&firmware);
     eeprom->setObjectName(QStringLiteral("SetEEprom"));  // enabled from level 1
     auto* dialog = new QDialog(w_.get());                // a dialog of the main window
-    auto* getLog = new QPushButton(dialog);
-    getLog->setObjectName(QStringLiteral("GetLog"));  // shown from level 4
-    getLog->hide();
+    auto* productFiles = new QPushButton(dialog);
+    productFiles->setObjectName(QStringLiteral("GroupProgFile"));  // shown from level 4
+    productFiles->hide();
     eeprom->setEnabled(false);
 
     w_->accessApplier().addRoot(&firmware);
     w_->accessApplier().addRoot(dialog);
     QVERIFY(eeprom->isEnabled());
-    QVERIFY(getLog->isHidden());
+    QVERIFY(productFiles->isHidden());
     for (int level = 0; level <= 4; ++level) {
       setLevel(static_cast<uint8_t>(level));
       QCOMPARE(eeprom->isEnabled(), level >= 1);
-      QCOMPARE(!getLog->isHidden(), level >= 4);
+      QCOMPARE(!productFiles->isHidden(), level >= 4);
     }
     // Found through the main window and through its own registration: one control.
     QVERIFY(w_->accessApplier().duplicateNames().empty());
     std::set<std::string_view> live;
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
-    QVERIFY(live.count("SetEEprom") && live.count("GetLog"));
+    QVERIFY(live.count("SetEEprom") && live.count("GroupProgFile"));
 
     delete dialog;
     live.clear();
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
-    QVERIFY(live.count("SetEEprom") && !live.count("GetLog"));
+    QVERIFY(live.count("SetEEprom") && !live.count("GroupProgFile"));
     setLevel(0);
     QVERIFY(!eeprom->isEnabled());
   }
