@@ -20,6 +20,7 @@ struct CommandLine {
   QHostAddress host{QHostAddress::LocalHost};
   std::vector<QString> faults;  // fault modes as given, in order
   bool fullTables = false;      // --tables full: 10 tables of 50 parameters
+  int integratorPeriod = 0;     // --integrator-period S: side-port messages every S s (0: none)
 
   // arguments excludes the program name.
   static CommandLine parse(const QStringList& arguments);

@@ -3,7 +3,9 @@
 #include <QTcpSocket>
 
 #include "command_line.h"
+#include "label_memory.h"
 #include "main_connection.h"
+#include "side_ports.h"
 
 namespace rwsim {
 
@@ -16,7 +18,13 @@ void setLowDelay(QTcpSocket* socket) {
 }  // namespace
 
 SimServer::SimServer(SimDevice& device, const FaultSet& faults, QObject* parent)
-    : QObject(parent), device_(device), faults_(faults), rng_(std::random_device{}()) {
+    : QObject(parent),
+      device_(device),
+      faults_(faults),
+      rng_(std::random_device{}()),
+      labels_(std::make_unique<SimLabelMemory>()) {
+  labels_->failChecksum = [this] { return faults_.has(FaultMode::LabelChecksum); };
+  labels_->install(device_);
   connect(&main_, &QTcpServer::newConnection, this, &SimServer::acceptMain);
 }
 
@@ -70,9 +78,30 @@ void SimServer::acceptMain() {
   }
 }
 
+SimServer::~SimServer() = default;
+
+void SimServer::sendIntegratorRequest(int code) {
+  for (IntegratorConnection* c : findChildren<IntegratorConnection*>()) {
+    c->sendRequest(code);
+  }
+}
+
 void SimServer::acceptSide(QTcpServer* server) {
   while (QTcpSocket* socket = server->nextPendingConnection()) {
     setLowDelay(socket);
+    switch (server->serverPort()) {
+      case 49000:
+        new IntegratorConnection(socket, *labels_, faults_, integratorPeriod_, this);
+        continue;
+      case 46000:
+        new MobConnection(socket, faults_, integratorPeriod_, this);
+        continue;
+      case 47001:
+        new PrinterConnection(socket, this);
+        continue;
+      default:
+        break;
+    }
     socket->setParent(this);
     connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);

@@ -1,7 +1,8 @@
 #pragma once
 
 // The device's listening ports on one loopback address. The main port talks
-// the frame protocol; the side ports accept connections and stay quiet.
+// the frame protocol; the integrator ports and the printer port are served by
+// side_ports.h, the auxiliary port accepts connections and stays quiet.
 
 #include <QHostAddress>
 #include <QObject>
@@ -17,6 +18,7 @@
 namespace rwsim {
 
 class SimDevice;
+class SimLabelMemory;
 
 inline constexpr quint16 kMainPort = 47000;
 inline constexpr std::array<quint16, 4> kSidePorts{49000, 46000, 47001, 46990};
@@ -26,6 +28,12 @@ class SimServer : public QObject {
 
  public:
   SimServer(SimDevice& device, const FaultSet& faults, QObject* parent = nullptr);
+  ~SimServer() override;
+
+  // Side-port messages every `seconds` (0: only when told); set before start().
+  void setIntegratorPeriod(int seconds) { integratorPeriod_ = seconds; }
+  // Sends device request `code` on every open integrator-link connection.
+  void sendIntegratorRequest(int code);
 
   // Opens every port on host (the main port only when `refuse` is off).
   // On failure returns false with a message naming the port.
@@ -47,6 +55,8 @@ class SimServer : public QObject {
   QTcpServer main_;
   std::vector<std::unique_ptr<QTcpServer>> side_;
   std::mt19937 rng_;
+  std::unique_ptr<SimLabelMemory> labels_;
+  int integratorPeriod_ = 0;
 };
 
 }  // namespace rwsim

@@ -14,6 +14,8 @@ Device::Device(Seams& platform)
   parTables.onAccessCodes = [this](const std::array<std::string, 3>& codes) {
     access.setDeviceCodes(codes[0], codes[1], codes[2]);
   };
+  integrator.onLabelRequested = [this] { labelPrinter.labelRequested(); };
+  integrator.onLabelAnswer = [this](bool accepted) { labelPrinter.labelAnswered(accepted); };
   access.afterUserChange = [this] {
     if (tablesLoaded) parTables.accessLevelChanged();
   };
@@ -37,7 +39,10 @@ void Device::bindCommands() {
       {16, nullptr, &configBlocks},       {22, nullptr, &configBlocks},
       {24, nullptr, &configBlocks},       {36, nullptr, &configBlocks},
       {45, nullptr, &configBlocks},       {52, nullptr, &configBlocks},
-      {34, nullptr, &pesoCounters},
+      {34, nullptr, &pesoCounters},       {20, &integrator, nullptr},
+      {35, &integrator, &integrator},     {40, &labelPrinter, nullptr},
+      {41, &labelPrinter, &labelPrinter}, {42, nullptr, &labelPrinter},
+      {43, nullptr, &labelPrinter},       {44, &labelPrinter, nullptr},
   };
   for (const Binding& b : bindings) {
     if (b.request) channel.bindRequest(b.code, b.request);

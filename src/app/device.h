@@ -16,6 +16,9 @@
 #include "link/seams.h"
 #include "link/shell.h"
 #include "monitor/peso_counters.h"
+#include "peripherals/integrator.h"
+#include "peripherals/label_printer.h"
+#include "peripherals/printer_channel.h"
 
 namespace vantor {
 
@@ -46,6 +49,11 @@ class Device {
   ConfigBlocks configBlocks{shell, channel};
   BlockBackupGuard blockBackupGuard{channel};  // no backup of blocks never read
   PesoCounters pesoCounters{shell, channel};
+
+  // The "Sim Integrador" page and the "Printer" page with its raw printer channel.
+  Integrator integrator{shell, channel, connection, seams.clock()};
+  LabelPrinter labelPrinter{shell, channel, integrator};
+  PrinterChannel printerChannel{shell, seams, labelPrinter.label(), labelPrinter.controls.memo5};
 
  private:
   void bindCommands();

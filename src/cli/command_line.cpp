@@ -6,8 +6,11 @@
 #include <iostream>
 
 #include "cli/blocks_command.h"
+#include "cli/integrator_command.h"
+#include "cli/label_command.h"
 #include "cli/params_command.h"
 #include "cli/raw_command.h"
+#include "cli/reject_texts_command.h"
 #include "cli/status_command.h"
 #include "link/text_format.h"
 
@@ -91,6 +94,9 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   RawCommand::addTo(app, line.command);
   ParamsCommand::addTo(app, line.command);
   BlocksCommand::addTo(app, line.command);
+  LabelCommand::addTo(app, line.command);
+  RejectTextsCommand::addTo(app, line.command);
+  IntegratorCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

@@ -22,6 +22,8 @@ enum class Area : uint32_t {
   Access = 1u << 7,
   ParTables = 1u << 8,
   ConfigBlocks = 1u << 9,
+  Printer = 1u << 10,
+  Integrator = 1u << 11,
 };
 
 enum class Colour { ButtonFace, Red, Green };
