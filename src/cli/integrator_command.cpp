@@ -37,13 +37,20 @@ void IntegratorCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen
       ->capture_default_str();
   cmd->add_option("--seconds", *seconds, "end after this many seconds (default: run until stopped)")
       ->check(CLI::Range(0.0, 86400.0));
-  cmd->callback([&chosen, answer, seconds] {
-    chosen = std::make_unique<IntegratorCommand>(*answer, *seconds);
+  auto label = std::make_shared<std::string>();
+  cmd->add_option("--label", *label,
+                  "a label file to send when the device asks for it (its request 82)");
+  cmd->callback([&chosen, answer, seconds, label] {
+    chosen = std::make_unique<IntegratorCommand>(*answer, *seconds, *label);
   });
 }
 
 void IntegratorCommand::prepare(CtlSession& session) {
   Device& d = session.device();
+  if (!label_.empty() && !d.labelPrinter.SetPrintClick(label_)) {
+    session.fail(kExitFile, d.labelPrinter.controls.memo5.back());
+    return;
+  }
   d.connection.controls.recOpen = true;
   d.connection.controls.mobOpen = true;
   d.integrator.controls.selReg = answer_;

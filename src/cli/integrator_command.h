@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "cli/ctl_session.h"
 
@@ -17,10 +18,12 @@ namespace vantor {
 // received or ">" for sent, and the text (control bytes as <HH>, tabs as \t).
 // --answer is the answer selector (SelReg): 0 refuses every request. The main
 // link is polled meanwhile, so a lost device ends the run. Without --seconds
-// it runs until it is interrupted.
+// it runs until it is interrupted. --label loads a label file before
+// connecting, for the device to ask for with its request 82 (messages 543/544).
 class IntegratorCommand final : public CtlCommand {
  public:
-  IntegratorCommand(int answer, double seconds) : answer_(answer), seconds_(seconds) {}
+  IntegratorCommand(int answer, double seconds, std::string label)
+      : answer_(answer), seconds_(seconds), label_(std::move(label)) {}
 
   static void addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen);
 
@@ -31,6 +34,7 @@ class IntegratorCommand final : public CtlCommand {
  private:
   int answer_ = 1;
   double seconds_ = 0;
+  std::string label_;  // --label: the label the device may ask for (its request 82)
   std::optional<Signal<const IntegratorTraffic&>::Id> trafficId_;
 };
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/ctl_session.h"
-#include "peripherals/reject_labels.h"
+#include "peripherals/reject_text_file.h"
 
 namespace CLI {
 class App;
@@ -31,12 +31,7 @@ class RejectTextsCommand final : public CtlCommand {
  private:
   bool set_ = false;
   std::string path_;
-  std::array<std::string, kRejectSlots> texts_;
+  RejectTexts texts_;
 };
-
-// Reads the seven lines of a reject-text file; false with `error` set when the
-// file is refused or does not hold seven lines of at most 99 characters.
-bool readRejectTexts(const std::string& path, std::array<std::string, kRejectSlots>& texts,
-                     std::string& error);
 
 }  // namespace vantor

@@ -28,6 +28,8 @@ class ParTablesPage;
 class Qx7Page;
 class RepaintScheduler;
 class SystemBinPage;
+class PrinterPage;
+class RegPage;
 class TopRow;
 class TSgnF;
 class WindowSettings;
@@ -82,6 +84,8 @@ class TQXVantor : public QWidget {
   DebPage* deb_ = nullptr;
   Qx7Page* qx7_ = nullptr;
   SystemBinPage* systemBin_ = nullptr;
+  PrinterPage* printer_ = nullptr;
+  RegPage* reg_ = nullptr;
   ParTablesPage* parTables_ = nullptr;
   std::unique_ptr<AccessApplier> access_;
   TSgnF* sgnf_ = nullptr;

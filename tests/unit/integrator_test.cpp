@@ -80,7 +80,7 @@ TEST_F(IntegratorTest, AnswersEachRequestWithItsCannedText) {
   }
   EXPECT_EQ(controls().memo10.back(), cases[std::size(cases) - 1].second);
   EXPECT_EQ(controls().memo2.back(), "012");
-  EXPECT_EQ(controls().memo2[controls().memo2.size() - 2], "2\t48\t49\t50\t3\t3\t");
+  EXPECT_EQ(controls().memo2[controls().memo2.size() - 2], "2\t48\t49\t50\t3\t51\t");
 }
 
 TEST_F(IntegratorTest, SelRegZeroRefusesAndAutoAckOffAnswersOncePerSetting) {
@@ -113,7 +113,7 @@ TEST_F(IntegratorTest, ABadMessageIsLoggedAsDecimalBytesAndNotAnswered) {
   bad.back() ^= 1;
   portRec().receive(bad);
   EXPECT_TRUE(portRec().writes.empty());
-  EXPECT_EQ(controls().memo2.back(), "Slave bad BCC: 2\t48\t55\t52\t3\t2\t");
+  EXPECT_EQ(controls().memo2.back(), "Slave bad BCC: 2\t48\t55\t52\t3\t50\t");
 }
 
 TEST_F(IntegratorTest, APartialMessageIsEmptiedOnConnect) {

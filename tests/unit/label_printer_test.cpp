@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "link_fixture.h"
+#include "peripherals/reject_text_file.h"
 #include "temp_dir.h"
 
 using namespace vantor;
@@ -72,8 +73,10 @@ TEST_F(LabelPrinterTest, UploadsInThousandByteChunksEndingWithTheZeroByte) {
       EXPECT_EQ(r.params.at(0), 4);
       EXPECT_EQ(r.params.at(1) | r.params.at(2) << 8, c.offsets[k]);
       received.insert(received.end(), r.params.begin() + 3, r.params.end());
+      // The reply has sent the next request already: the next chunk, or the closing 41.
+      const size_t shown = std::min(k + 2, c.offsets.size());
       EXPECT_EQ(controls().progress,
-                "chunk " + std::to_string(k + 1) + " of " + std::to_string(c.offsets.size()));
+                "chunk " + std::to_string(shown) + " of " + std::to_string(c.offsets.size()));
     }
     Bytes expected(label.begin(), label.end());
     expected.push_back(0);
@@ -255,4 +258,34 @@ TEST_F(LabelPrinterTest, PrinterFailuresReachTheUserAndNeverSendIntoNothing) {
   lanPrint().close();
   EXPECT_EQ(controls().memo5.back(), "Send Pr stopped: the printer disconnected");
   EXPECT_FALSE(device.printerChannel.sending());
+}
+
+TEST(RejectTextFile, TakesExactlySevenLinesOfAtMost99Characters) {
+  struct Case {
+    std::string content;
+    const char* error;  // nullptr: accepted
+  };
+  const std::string seven = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n";
+  const Case cases[] = {
+      {seven, nullptr},
+      {"a\nb\nc\nd\ne\nf\ng", nullptr},
+      {"a\nb\nc\nd\ne\nf\n", "f.txt has 6 lines; a reject-text file has exactly 7"},
+      {seven + "h\n", "f.txt has more than 7 lines; a reject-text file has exactly 7"},
+      {std::string(100, 'x') + "\nb\nc\nd\ne\nf\ng\n",
+       "f.txt line 1: 100 characters; at most 99, and no zero byte"},
+      {std::string("a\nb\0b\nc\nd\ne\nf\ng\n", 16),
+       "f.txt line 2: 3 characters; at most 99, and no zero byte"},
+  };
+  for (const Case& c : cases) {
+    RejectTexts texts;
+    std::string error;
+    EXPECT_EQ(parseRejectTexts(c.content, "f.txt", texts, error), c.error == nullptr) << error;
+    if (c.error) {
+      EXPECT_EQ(error, c.error);
+      EXPECT_EQ(texts[0], "");
+    } else {
+      EXPECT_EQ(texts[0], "a");
+      EXPECT_EQ(texts[6], "g");
+    }
+  }
 }
