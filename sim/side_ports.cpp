@@ -30,6 +30,8 @@ SideWriter::SideWriter(QTcpSocket* socket, const FaultSet& faults, QObject* pare
     write(held_);
     held_.clear();
   });
+  pauseTimer_.setSingleShot(true);
+  connect(&pauseTimer_, &QTimer::timeout, this, &SideWriter::pump);
 }
 
 void SideWriter::send(const Bytes& message) {
@@ -54,24 +56,34 @@ void SideWriter::send(const Bytes& message) {
 }
 
 void SideWriter::write(const QByteArray& bytes) {
-  if (bytes.isEmpty() || socket_->state() != QAbstractSocket::ConnectedState) {
+  if (bytes.isEmpty()) {
     return;
   }
   if (!faults_.has(FaultMode::SideSplit) || bytes.size() < 2) {
-    socket_->write(bytes);
-    socket_->flush();
-    return;
+    pieces_.push_back({bytes, 0});
+  } else {
+    const qsizetype half = bytes.size() / 2;
+    pieces_.push_back({bytes.left(half), 0});
+    pieces_.push_back({bytes.mid(half), kSplitPauseMs});
   }
-  const qsizetype half = bytes.size() / 2;
-  socket_->write(bytes.left(half));
-  socket_->flush();
-  const QByteArray rest = bytes.mid(half);
-  QTimer::singleShot(kSplitPauseMs, this, [this, rest] {
+  pump();
+}
+
+// Later messages wait behind the second half of a split one, so nothing is interleaved.
+void SideWriter::pump() {
+  while (!pieces_.empty() && !pauseTimer_.isActive()) {
+    Piece& front = pieces_.front();
+    if (front.pauseBeforeMs > 0) {
+      pauseTimer_.start(front.pauseBeforeMs);
+      front.pauseBeforeMs = 0;
+      return;
+    }
     if (socket_->state() == QAbstractSocket::ConnectedState) {
-      socket_->write(rest);
+      socket_->write(front.bytes);
       socket_->flush();
     }
-  });
+    pieces_.pop_front();
+  }
 }
 
 IntegratorConnection::IntegratorConnection(QTcpSocket* socket, SimLabelMemory& labels,

@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QTimer>
+#include <deque>
 
 #include "fault_set.h"
 #include "integrator_peer.h"
@@ -33,10 +34,17 @@ class SideWriter : public QObject {
 
  private:
   void write(const QByteArray& bytes);
+  void pump();
+  struct Piece {
+    QByteArray bytes;
+    int pauseBeforeMs = 0;
+  };
   QTcpSocket* socket_;
   const FaultSet& faults_;
   QByteArray held_;
   QTimer holdTimer_;
+  std::deque<Piece> pieces_;  // written in order, with the pause of a split before its second half
+  QTimer pauseTimer_;
 };
 
 class IntegratorConnection : public QObject {

@@ -1,7 +1,6 @@
 #include "ui/printer_page.h"
 
 #include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -121,23 +120,22 @@ void PrinterPage::build() {
     });
   }
   middle->addLayout(erRow);
-  auto* erGrid = new QGridLayout;
   gridErLb_ = new ValueGrid(this);
   gridErLb_->setObjectName(QStringLiteral("GridErLb"));
   gridErLb_->setColumnCount(2);
-  std::vector<std::string> names(LabelPrinterControls::kGridRows);
-  gridErLb_->setNames(names);
+  gridErLb_->setNames(std::vector<std::string>(LabelPrinterControls::kGridRows));
+  // The reject cases name the rows 1 .. 7.
+  QStringList cases{QString()};
+  for (const char* name : kRejectCaseLabels) cases << QString::fromLatin1(name);
+  gridErLb_->setVerticalHeaderLabels(cases);
+  gridErLb_->verticalHeader()->show();
   gridErLb_->setColumnWidth(0, 40);
   gridErLb_->setColumnWidth(1, 306);
-  gridErLb_->setFixedWidth(40 + 306 + 6);
-  gridErLb_->setFixedHeight(gridErLb_->fullHeight());
-  erGrid->addWidget(gridErLb_, 0, 1, static_cast<int>(LabelPrinterControls::kGridRows), 1);
-  for (size_t i = 0; i < kRejectSlots; ++i) {
-    auto* l = new QLabel(QString::fromLatin1(kRejectCaseLabels[i]), this);
-    l->setObjectName(QStringLiteral("ErLbCase%1").arg(i + 1));
-    erGrid->addWidget(l, static_cast<int>(i + 1), 0);
-  }
-  middle->addLayout(erGrid);
+  gridErLb_->setFixedSize(gridErLb_->verticalHeader()->sizeHint().width() + 40 + 306 +
+                              2 * gridErLb_->frameWidth() + 2,
+                          gridErLb_->fullHeight());
+  gridErLb_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  middle->addWidget(gridErLb_);
   connect(gridErLb_, &ValueGrid::valueCommitted, this,
           [this](int row, int column, const QString& text) {
             if (column == 1 && row > 0 && row < static_cast<int>(LabelPrinterControls::kGridRows))

@@ -108,7 +108,8 @@ class TestPeripheralPages : public QObject {
     QCOMPARE(find<QSpinBox>("LabelIDProd")->minimum(), 1);
     QVERIFY(find<QPlainTextEdit>("Memo6")->toPlainText().startsWith(
         QStringLiteral("Campos Valido\n\n<nr_sscc_caixa>")));
-    QCOMPARE(find<QLabel>("ErLbCase7")->text(), QStringLiteral("Cx parada"));
+    QCOMPARE(find<ValueGrid>("GridErLb")->verticalHeaderItem(7)->text(),
+             QStringLiteral("Cx parada"));
     save("vantor-printer.png");
   }
 
