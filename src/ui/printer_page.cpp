@@ -90,8 +90,9 @@ void PrinterPage::build() {
   gridPrValid_->verticalHeader()->hide();
   gridPrValid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   gridPrValid_->horizontalHeader()->setDefaultSectionSize(44);
-  gridPrValid_->verticalHeader()->setDefaultSectionSize(18);
-  gridPrValid_->setFixedSize(4 * 44 + 4, 9 * 18 + 4);
+  gridPrValid_->verticalHeader()->setMinimumSectionSize(16);
+  gridPrValid_->verticalHeader()->setDefaultSectionSize(16);
+  gridPrValid_->setFixedSize(4 * 44 + 4, 9 * 16 + 4);
   left->addWidget(gridPrValid_);
 
   auto* memo6 = new QPlainTextEdit(this);
@@ -100,6 +101,7 @@ void PrinterPage::build() {
   QStringList placeholders;
   for (const std::string& line : validPlaceholderLines()) placeholders << qs(line);
   memo6->setPlainText(placeholders.join(QLatin1Char('\n')));
+  memo6->setMinimumHeight(80);
   left->addWidget(memo6, 1);
   top->addLayout(left);
 
@@ -123,6 +125,7 @@ void PrinterPage::build() {
   gridErLb_ = new ValueGrid(this);
   gridErLb_->setObjectName(QStringLiteral("GridErLb"));
   gridErLb_->setColumnCount(2);
+  gridErLb_->setCellSize(40, 24);
   gridErLb_->setNames(std::vector<std::string>(LabelPrinterControls::kGridRows));
   // The reject cases name the rows 1 .. 7.
   QStringList cases{QString()};
@@ -131,9 +134,9 @@ void PrinterPage::build() {
   gridErLb_->verticalHeader()->show();
   gridErLb_->setColumnWidth(0, 40);
   gridErLb_->setColumnWidth(1, 306);
-  gridErLb_->setFixedSize(gridErLb_->verticalHeader()->sizeHint().width() + 40 + 306 +
-                              2 * gridErLb_->frameWidth() + 2,
-                          gridErLb_->fullHeight());
+  gridErLb_->setFixedSize(
+      gridErLb_->verticalHeader()->sizeHint().width() + 40 + 306 + 2 * gridErLb_->frameWidth() + 2,
+      gridErLb_->fullHeight());
   gridErLb_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   middle->addWidget(gridErLb_);
   connect(gridErLb_, &ValueGrid::valueCommitted, this,
@@ -161,6 +164,7 @@ void PrinterPage::build() {
   auto* memo5 = new QPlainTextEdit(this);
   memo5->setObjectName(QStringLiteral("Memo5"));
   memo5_ = std::make_unique<MemoView>(memo5, kMemoLines);
+  memo5->setMinimumHeight(80);
   middle->addWidget(memo5, 1);
   top->addLayout(middle, 1);
 

@@ -25,6 +25,7 @@ QPlainTextEdit* fixedMemo(QWidget* parent, const char* name) {
   memo->setObjectName(QString::fromLatin1(name));
   memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo->setMinimumSize(200, 120);
   return memo;
 }
 
