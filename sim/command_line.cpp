@@ -79,6 +79,16 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
       result.logEvents = n;
       continue;
     }
+    if (isOption(arg, QStringLiteral("--integrator-period"))) {
+      bool ok = false;
+      if (takeValue(arguments, i, QStringLiteral("--integrator-period"), value)) {
+        result.integratorPeriod = value.toInt(&ok);
+      }
+      if (!ok || result.integratorPeriod < 0 || result.integratorPeriod > 3600) {
+        return failed(QStringLiteral("--integrator-period needs seconds from 0 to 3600"));
+      }
+      continue;
+    }
     if (isOption(arg, QStringLiteral("--fault"))) {
       if (!takeValue(arguments, i, QStringLiteral("--fault"), value)) {
         return failed(QStringLiteral("--fault needs a mode, see --help"));
@@ -97,7 +107,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 QString CommandLine::usage() {
   return QStringLiteral(
              "Usage: rw4000-sim [--host 127.0.0.N] [--tables standard|full] [--log-events N]\n"
-             "                  [--fault MODE]...\n"
+             "                  [--fault MODE]... [--integrator-period S]\n"
              "\n"
              "A simulated RW4000 line controller on loopback. It listens on ports 47000\n"
              "(main), 49000, 46000, 47001 and 46990 of HOST, then prints\n"
@@ -109,6 +119,8 @@ QString CommandLine::usage() {
              "                 commissioned line, or 'full', ten tables of fifty parameters\n"
              "  --log-events N events in the device's event log, 0 to 100000 (default 5000)\n"
              "  --fault MODE   turn on a fault mode; may be given several times\n"
+             "  --integrator-period S  every S seconds send a request on 49000 and a\n"
+             "                 message on 46000 (default 0: only on the control line)\n"
              "  -h, --help     show this text\n"
              "\n"
              "Fault modes:\n") +
@@ -118,6 +130,7 @@ QString CommandLine::usage() {
              "Control on standard input, one command per line:\n"
              "  fault MODE     turn on a fault mode while running\n"
              "  clear          turn all fault modes off\n"
+             "  integrator send CODE  send device request CODE (0 .. 499) on port 49000\n"
              "Replies to control lines go to standard error. End of input is ignored.\n"
              "\n"
              "Exit codes: 0 stopped by signal, 1 a port could not be opened, 2 bad arguments.\n");

@@ -21,6 +21,7 @@ struct CommandLine {
   std::vector<QString> faults;  // fault modes as given, in order
   bool fullTables = false;      // --tables full: 10 tables of 50 parameters
   int logEvents = 5000;         // --log-events: events in the log area, 0 .. 100000
+  int integratorPeriod = 0;     // --integrator-period S: side-port messages every S s (0: none)
 
   // arguments excludes the program name.
   static CommandLine parse(const QStringList& arguments);

@@ -1,5 +1,7 @@
 #include "control_line.h"
 
+#include <charconv>
+
 namespace rwsim {
 
 namespace {
@@ -32,8 +34,21 @@ ControlResult applyControlLine(FaultSet& faults, std::string_view line) {
     }
     return {true, "faults: " + faults.describe()};
   }
+  constexpr std::string_view kSend = "integrator send ";
+  if (command.starts_with(kSend)) {
+    const std::string_view digits = trimmed(command.substr(kSend.size()));
+    int code = 0;
+    const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || code < 0 ||
+        code > 499) {
+      return {false, "error: integrator send needs a request code from 0 to 499"};
+    }
+    ControlResult result{false, "integrator: sending request " + std::string(digits)};
+    result.integratorSend = code;
+    return result;
+  }
   return {false, "error: unknown command '" + std::string(command) +
-                     "' (expected 'fault MODE' or 'clear')"};
+                     "' (expected 'fault MODE', 'clear' or 'integrator send CODE')"};
 }
 
 }  // namespace rwsim

@@ -26,6 +26,11 @@ constexpr std::array<ModeName, static_cast<std::size_t>(FaultMode::Count)> kMode
     {FaultMode::Refuse, "refuse", "do not listen on the main port"},
     {FaultMode::Slow, "slow:MS", "delay every reply by MS milliseconds"},
     {FaultMode::Short, "short", "answer every request with a bare ACK, no payload"},
+    {FaultMode::SideSplit, "side-split", "write every integrator message in two pieces"},
+    {FaultMode::SideJoin, "side-join",
+     "hold each integrator message until a second one (or 300 ms), write both at once"},
+    {FaultMode::LabelChecksum, "label-checksum",
+     "fail every label checksum check (41 answers 2, 544 answers 1\t2)"},
 }};
 
 constexpr std::string_view kSlowPrefix = "slow:";

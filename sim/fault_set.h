@@ -26,6 +26,11 @@ enum class FaultMode : std::size_t {
   Refuse,   // main port not listening
   Slow,     // every reply delayed by a set time
   Short,    // every reply cut to a bare ACK, without its payload
+
+  // The side ports.
+  SideSplit,      // every integrator message written in two pieces
+  SideJoin,       // integrator messages held and written two at a time
+  LabelChecksum,  // every label checksum check fails
   Count
 };
 

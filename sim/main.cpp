@@ -43,6 +43,7 @@ int main(int argc, char* argv[]) {
   device.diagnosisMemory() =
       rwsim::SimDiagnosisMemory(static_cast<std::uint32_t>(options.logEvents));
   rwsim::SimServer server(device, faults);
+  server.setIntegratorPeriod(options.integratorPeriod);
   QString error;
   if (!server.start(options.host, &error)) {
     std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(error));
@@ -56,6 +57,9 @@ int main(int argc, char* argv[]) {
       std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(applyError));
     }
   });
+
+  QObject::connect(&control, &rwsim::StdinControl::integratorSend, &server,
+                   [&server](int code) { server.sendIntegratorRequest(code); });
 
   std::printf("rw4000-sim listening on %s\n", qPrintable(options.host.toString()));
   std::fflush(stdout);

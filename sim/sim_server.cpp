@@ -5,7 +5,9 @@
 
 #include "command_line.h"
 #include "kill_port.h"
+#include "label_memory.h"
 #include "main_connection.h"
+#include "side_ports.h"
 
 namespace rwsim {
 
@@ -18,7 +20,13 @@ void setLowDelay(QTcpSocket* socket) {
 }  // namespace
 
 SimServer::SimServer(SimDevice& device, const FaultSet& faults, QObject* parent)
-    : QObject(parent), device_(device), faults_(faults), rng_(std::random_device{}()) {
+    : QObject(parent),
+      device_(device),
+      faults_(faults),
+      rng_(std::random_device{}()),
+      labels_(std::make_unique<SimLabelMemory>()) {
+  labels_->failChecksum = [this] { return faults_.has(FaultMode::LabelChecksum); };
+  labels_->install(device_);
   connect(&main_, &QTcpServer::newConnection, this, &SimServer::acceptMain);
 }
 
@@ -73,16 +81,38 @@ void SimServer::acceptMain() {
   }
 }
 
+SimServer::~SimServer() = default;
+
+void SimServer::sendIntegratorRequest(int code) {
+  for (IntegratorConnection* c : findChildren<IntegratorConnection*>()) {
+    c->sendRequest(code);
+  }
+}
+
 void SimServer::acceptSide(QTcpServer* server) {
   while (QTcpSocket* socket = server->nextPendingConnection()) {
     setLowDelay(socket);
+    // Every side connection but the kill port's own can be closed by a kill request.
+    if (server->serverPort() != kKillPort) track(server->serverPort(), socket);
+    switch (server->serverPort()) {
+      case 49000:
+        new IntegratorConnection(socket, *labels_, faults_, integratorPeriod_, this);
+        continue;
+      case 46000:
+        new MobConnection(socket, faults_, integratorPeriod_, this);
+        continue;
+      case 47001:
+        new PrinterConnection(socket, this);
+        continue;
+      default:
+        break;
+    }
     socket->setParent(this);
     if (server->serverPort() == kKillPort) {
       auto reader = std::make_shared<KillRequestReader>();
       connect(socket, &QTcpSocket::readyRead, socket,
               [this, socket, reader] { readKill(socket, *reader); });
     } else {
-      track(server->serverPort(), socket);
       connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
     }
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);

@@ -2,7 +2,8 @@
 
 // The device's listening ports on one loopback address. The main port talks
 // the frame protocol; port 46990 takes kill requests, which close every
-// connection of the port they name; the other side ports stay quiet.
+// connection of the port they name; the integrator ports and the printer port
+// are served by side_ports.h.
 
 #include <QHostAddress>
 #include <QObject>
@@ -21,6 +22,7 @@ namespace rwsim {
 
 class SimDevice;
 class KillRequestReader;
+class SimLabelMemory;
 
 inline constexpr quint16 kMainPort = 47000;
 inline constexpr std::array<quint16, 4> kSidePorts{49000, 46000, 47001, 46990};
@@ -31,6 +33,12 @@ class SimServer : public QObject {
 
  public:
   SimServer(SimDevice& device, const FaultSet& faults, QObject* parent = nullptr);
+  ~SimServer() override;
+
+  // Side-port messages every `seconds` (0: only when told); set before start().
+  void setIntegratorPeriod(int seconds) { integratorPeriod_ = seconds; }
+  // Sends device request `code` on every open integrator-link connection.
+  void sendIntegratorRequest(int code);
 
   // Opens every port on host (the main port only when `refuse` is off).
   // On failure returns false with a message naming the port.
@@ -56,6 +64,8 @@ class SimServer : public QObject {
   std::mt19937 rng_;
   // The open connections of each port, for the kill requests.
   std::map<quint16, std::vector<QPointer<QTcpSocket>>> open_;
+  std::unique_ptr<SimLabelMemory> labels_;
+  int integratorPeriod_ = 0;
 };
 
 }  // namespace rwsim

@@ -51,6 +51,9 @@ void StdinControl::onReadable() {
     if (result.changed) {
       emit faultsChanged();
     }
+    if (result.integratorSend >= 0) {
+      emit integratorSend(result.integratorSend);
+    }
   }
   if (pending_.size() > kMaxLine) {
     std::fprintf(stderr, "rw4000-sim: control line too long, dropped\n");

@@ -20,6 +20,7 @@ class StdinControl : public QObject {
 
  signals:
   void faultsChanged();
+  void integratorSend(int code);
 
  private:
   void onReadable();

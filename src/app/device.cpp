@@ -18,6 +18,8 @@ Device::Device(Seams& platform)
   parTables.onAccessCodes = [this](const std::array<std::string, 3>& codes) {
     access.setDeviceCodes(codes[0], codes[1], codes[2]);
   };
+  integrator.onLabelRequested = [this] { labelPrinter.labelRequested(); };
+  integrator.onLabelAnswer = [this](bool accepted) { labelPrinter.labelAnswered(accepted); };
   access.afterUserChange = [this] {
     if (tablesLoaded) parTables.accessLevelChanged();
   };
@@ -44,11 +46,14 @@ void Device::bindCommands() {
       {34, nullptr, &pesoCounters},       {1, &clockSerial, &clockSerial},
       {2, &clockSerial, &clockSerial},    {5, &clockSerial, nullptr},
       {6, nullptr, &clockSerial},         {3, nullptr, &terminal},
-      {4, &terminal, &terminal},          {34, nullptr, &pesoCounters},
-      {69, nullptr, &eventLog},           {21, &eventLog, &eventLog},
-      {12, &memoryAccess, &memoryAccess}, {10, &memoryAccess, nullptr},
-      {17, &memoryAccess, &memoryAccess}, {18, &memoryAccess, &memoryAccess},
-      {33, nullptr, &memoryAccess},       {53, &auxSocket, nullptr},
+      {4, &terminal, &terminal},          {69, nullptr, &eventLog},
+      {21, &eventLog, &eventLog},         {12, &memoryAccess, &memoryAccess},
+      {10, &memoryAccess, nullptr},       {17, &memoryAccess, &memoryAccess},
+      {18, &memoryAccess, &memoryAccess}, {33, nullptr, &memoryAccess},
+      {53, &auxSocket, nullptr},          {20, &integrator, nullptr},
+      {35, &integrator, &integrator},     {40, &labelPrinter, nullptr},
+      {41, &labelPrinter, &labelPrinter}, {42, nullptr, &labelPrinter},
+      {43, nullptr, &labelPrinter},       {44, &labelPrinter, nullptr},
   };
   for (const Binding& b : bindings) {
     if (b.request) channel.bindRequest(b.code, b.request);

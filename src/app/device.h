@@ -21,6 +21,9 @@
 #include "monitor/peso_counters.h"
 #include "peripherals/aux_socket.h"
 #include "peripherals/clock_serial.h"
+#include "peripherals/integrator.h"
+#include "peripherals/label_printer.h"
+#include "peripherals/printer_channel.h"
 #include "peripherals/qx3_panel.h"
 #include "peripherals/remote_terminal.h"
 
@@ -64,6 +67,11 @@ class Device {
   MemoryAccess memoryAccess{shell, channel};
   AuxSocket auxSocket{shell, channel, seams, connection.controls};
   TrafficLog traffic{channel, seams.clock()};
+
+  // The "Sim Integrador" page and the "Printer" page with its raw printer channel.
+  Integrator integrator{shell, channel, connection, seams.clock()};
+  LabelPrinter labelPrinter{shell, channel, integrator};
+  PrinterChannel printerChannel{shell, seams, labelPrinter.label(), labelPrinter.controls.memo5};
 
  private:
   void bindCommands();

@@ -9,12 +9,15 @@
 #include "cli/blocks_command.h"
 #include "cli/clock_command.h"
 #include "cli/eeprom_command.h"
+#include "cli/integrator_command.h"
 #include "cli/kill_command.h"
+#include "cli/label_command.h"
 #include "cli/log_command.h"
 #include "cli/params_command.h"
 #include "cli/qx3_command.h"
 #include "cli/ram_command.h"
 #include "cli/raw_command.h"
+#include "cli/reject_texts_command.h"
 #include "cli/serial_command.h"
 #include "cli/snapshot_command.h"
 #include "cli/status_command.h"
@@ -116,6 +119,9 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   EepromCommand::addTo(app, line.command);
   BarcodesCommand::addTo(app, line.command);
   KillCommand::addTo(app, line.command);
+  LabelCommand::addTo(app, line.command);
+  RejectTextsCommand::addTo(app, line.command);
+  IntegratorCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

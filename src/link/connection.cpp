@@ -32,7 +32,7 @@ class Connection::SideEvents final : public SocketListener {
     c_.shell_.setError(panel_, format("Conect %s", who_));
     c_.shell_.log(format("Conect %s", who_));
     c_.shell_.log(format("%u", socket_.localPort()));
-    c_.hooks.integratorConnected();
+    c_.hooks.integratorConnected(panel_ == 2 ? kIntegratorPort : kAuxIntegratorPort);
   }
   void socketDisconnected() override { c_.shell_.setError(panel_, format("Sconect %s", who_)); }
   void socketRead(ByteView bytes) override { (c_.hooks.*read_)(bytes); }

@@ -35,7 +35,7 @@ struct ConnectionHooks {
   Signal<> mainDisconnected;              // loaded flags, save panels, access level
   Signal<> barSimTick;                    // line simulator barcode and integrator message
   Signal<> pollTickEnd;                   // integrator queue sender
-  Signal<> integratorConnected;
+  Signal<uint16_t> integratorConnected;   // the port that connected
   Signal<ByteView> portRecRead;
   Signal<ByteView> mobSockRead;
 };

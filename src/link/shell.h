@@ -26,6 +26,8 @@ enum class Area : uint32_t {
   ClockSerial = 1u << 11,
   Qx3Panel = 1u << 12,
   Diagnosis = 1u << 13,  // event log, memory access, Lan3, traffic log
+  Printer = 1u << 14,
+  Integrator = 1u << 15,
 };
 
 enum class Colour { ButtonFace, Red, Green };

@@ -22,7 +22,7 @@ DebPage::DebPage(Device& device, WindowSettings* settings, QWidget* parent)
   const int below = ui_->debRight->indexOf(ui_->GroupRaw) + 1;
   ui_->debRight->insertWidget(below, diagnosis_);
   ui_->debRight->insertWidget(below + 1, traffic_);
-  ui_->Memo1->setMaximumBlockCount(kMemoLines);
+  memo1_ = std::make_unique<MemoView>(ui_->Memo1, kMemoLines);
   // The read-outs and their legends share one fixed-pitch font so that each
   // two-digit group stands under its field name.
   const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -61,17 +61,7 @@ void DebPage::repaintAreas(uint32_t areas) {
   if (areas & bit(Area::Readouts)) traffic_->repaint();  // every frame changes the read-outs
 }
 
-void DebPage::paintMemo() {
-  const BoundedLog& lines = device_.shell.memo1;
-  if (memoShown_ > lines.total()) memoShown_ = 0;
-  // Only the newest kMemoLines can be shown; skip older ones unseen.
-  const size_t first = lines.total() - lines.size();  // the line number of lines[0]
-  memoShown_ = std::max(memoShown_, first);
-  if (lines.total() - memoShown_ > static_cast<size_t>(kMemoLines))
-    memoShown_ = lines.total() - kMemoLines;
-  for (; memoShown_ < lines.total(); ++memoShown_)
-    ui_->Memo1->appendPlainText(QString::fromStdString(lines[memoShown_ - first]));
-}
+void DebPage::paintMemo() { memo1_->paint(device_.shell.memo1); }
 
 void DebPage::paintReadouts() {
   const Readouts& r = device_.channel.readouts();

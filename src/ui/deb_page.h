@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/device.h"
+#include "ui/memo_view.h"
 
 namespace Ui {
 class DebPage;
@@ -40,7 +41,7 @@ class DebPage : public QWidget {
   std::unique_ptr<Ui::DebPage> ui_;
   DiagnosisPanel* diagnosis_ = nullptr;
   TrafficView* traffic_ = nullptr;
-  size_t memoShown_ = 0;  // the number of Shell::memo1 lines (of its total) in the widget
+  std::unique_ptr<MemoView> memo1_;
 };
 
 }  // namespace vantor

@@ -18,6 +18,8 @@ QString titleOf(FileDialogKind mode, FileKind kind) {
       return save ? QStringLiteral("Save a block backup") : QStringLiteral("Load a block backup");
     case FileKind::TrafficLog:
       return QStringLiteral("Save the traffic log");
+    case FileKind::Label:
+      return save ? QStringLiteral("Save a label") : QStringLiteral("Load a label");
   }
   return {};
 }

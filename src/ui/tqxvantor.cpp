@@ -15,7 +15,9 @@
 #include "ui/panel_bar.h"
 #include "ui/par_tables_page.h"
 #include "ui/peso_page.h"
+#include "ui/printer_page.h"
 #include "ui/qx7_page.h"
+#include "ui/reg_page.h"
 #include "ui/repaint_scheduler.h"
 #include "ui/system_bin_page.h"
 #include "ui/top_row.h"
@@ -70,6 +72,10 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   placeScrolling(ui_->System2, parTables_);
   systemBin_ = new SystemBinPage(*device_, device_->blockBackupGuard, *settings_);
   placeScrolling(ui_->System, systemBin_);
+  printer_ = new PrinterPage(*device_, *settings_);
+  placeScrolling(ui_->TabPrinter, printer_);
+  reg_ = new RegPage(*device_);
+  placeScrolling(ui_->Reg, reg_);
   ui_->PageControl1->setMinimumSize(kLeastPageArea);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 
@@ -171,6 +177,8 @@ void TQXVantor::repaintAreas(uint32_t areas) {
   peso_->repaintAreas(areas);
   systemBin_->repaintAreas(areas);
   parTables_->repaintAreas(areas);
+  printer_->repaintAreas(areas);
+  reg_->repaintAreas(areas);
   if (areas & bit(Area::Access)) access_->apply(device_->access.level());
 }
 

@@ -29,6 +29,8 @@ class PesoPage;
 class Qx7Page;
 class RepaintScheduler;
 class SystemBinPage;
+class PrinterPage;
+class RegPage;
 class TopRow;
 class TSgnF;
 class WindowSettings;
@@ -84,6 +86,8 @@ class TQXVantor : public QWidget {
   Qx7Page* qx7_ = nullptr;
   PesoPage* peso_ = nullptr;
   SystemBinPage* systemBin_ = nullptr;
+  PrinterPage* printer_ = nullptr;
+  RegPage* reg_ = nullptr;
   ParTablesPage* parTables_ = nullptr;
   std::unique_ptr<AccessApplier> access_;
   TSgnF* sgnf_ = nullptr;

@@ -13,6 +13,8 @@ QString folderKey(FileKind kind) {
       return QStringLiteral("folders/blockBackup");
     case FileKind::TrafficLog:
       return QStringLiteral("folders/trafficLog");
+    case FileKind::Label:
+      return QStringLiteral("folders/label");
   }
   return QStringLiteral("folders/other");
 }

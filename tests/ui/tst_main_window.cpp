@@ -221,6 +221,7 @@ class TestMainWindow : public QObject {
     std::set<std::string_view> all = expected;
     all.insert({"GroupComm", "PanelQX3", "Set0", "SetFS"});  // clock, serial and QX3
     all.insert("GetLog");                                    // the event log
+    all.insert({"SendPrtP", "SetErLbP", "PanelMob"});        // printer and integrator
     QCOMPARE(live, all);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());

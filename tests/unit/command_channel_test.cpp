@@ -103,6 +103,7 @@ TEST_F(CommandChannelTest, BadRepliesAreRetriedOnceAndRefusalsEndTheRequest) {
     void requestEnded(int code, RequestEnd end) override { ended.push_back({code, end}); }
   } owner;
   device.channel.bindRequest(35, &owner);
+  device.channel.bindReply(35, nullptr);  // only the owner's request is under test
   auto damaged = [](Bytes f) {
     f[f.size() - 2] ^= 0xFF;
     return f;

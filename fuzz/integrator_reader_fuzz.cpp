@@ -1,0 +1,79 @@
+// The integrator message reader fed arbitrary byte streams: whole, byte by byte
+// and in slices chosen by the input. Every way must give the same messages, and
+// every message must be a checked frame of at most 3000 text bytes.
+//
+// The stream is cut into segments that arrive at times chosen by the input (so
+// partial messages expire between them); a segment is
+// "[step][length: 2 bytes][bytes]", its time the previous one plus step x 10 ms.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "peripherals/integrator_frame.h"
+
+using namespace vantor;
+
+namespace {
+
+struct Trace : IntegratorSink {
+  std::vector<std::string> messages;
+  void integratorMessage(std::string_view text, ByteView frame) override {
+    if (text.size() > IntegratorReader::kMaxText || frame.size() != text.size() + 3 ||
+        frame[0] != 0x02 || frame[frame.size() - 2] != 0x03 ||
+        frame.back() != integratorBcc(text) || text.find('\x02') != std::string_view::npos ||
+        text.find('\x03') != std::string_view::npos)
+      std::abort();
+    messages.emplace_back(text);
+  }
+  void integratorRejected(const char*, ByteView bytes) override {
+    if (bytes.size() > IntegratorReader::kMaxText + 2) std::abort();
+  }
+};
+
+struct Segment {
+  int64_t at;
+  ByteView bytes;
+};
+
+std::vector<Segment> segments(const uint8_t* data, size_t size) {
+  std::vector<Segment> out;
+  int64_t now = 0;
+  size_t at = 0;
+  while (at + 3 <= size) {
+    now += data[at] * 10;
+    const size_t len = std::min<size_t>(data[at + 1] << 8 | data[at + 2], size - at - 3);
+    out.push_back({now, ByteView(data + at + 3, len)});
+    at += 3 + len;
+  }
+  return out;
+}
+
+Trace run(const std::vector<Segment>& stream, size_t sliceSeed) {
+  IntegratorReader reader;
+  Trace t;
+  for (const Segment& seg : stream) {
+    reader.expire(seg.at, t);
+    size_t at = 0;
+    while (at < seg.bytes.size()) {
+      size_t n = sliceSeed == 0 ? seg.bytes.size()
+                                : (sliceSeed == 1 ? 1 : 1 + (seg.bytes[at] * sliceSeed) % 97);
+      n = std::min(n, seg.bytes.size() - at);
+      reader.feed(seg.bytes.subspan(at, n), seg.at, t);
+      at += n;
+    }
+  }
+  return t;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::vector<Segment> stream = segments(data, size);
+  const Trace whole = run(stream, 0);
+  const Trace bytes = run(stream, 1);
+  const Trace slices = run(stream, 31);
+  if (whole.messages != bytes.messages || whole.messages != slices.messages) std::abort();
+  return 0;
+}

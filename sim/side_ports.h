@@ -1,0 +1,95 @@
+#pragma once
+
+// The device's side ports as the tool meets them:
+//   49000 integrator link: IntegratorPeer over a socket; requests on the
+//         control line "integrator send CODE" and every `period` seconds
+//   46000 auxiliary integrator port: a message of tab-separated fields every
+//         `period` seconds; 6xx messages of the tool are logged
+//   47001 printer: keeps every byte and answers each write with "PRN RX n\r\n"
+//         (n: bytes received so far on this connection)
+// Verdicts and received messages go to standard error, one line each. The
+// fault modes side-split and side-join shape every integrator message written.
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+#include <deque>
+
+#include "fault_set.h"
+#include "integrator_peer.h"
+
+class QTcpSocket;
+
+namespace rwsim {
+
+class SimLabelMemory;
+
+// Writes integrator messages, in two pieces (side-split) or two at a time (side-join).
+class SideWriter : public QObject {
+  Q_OBJECT
+
+ public:
+  SideWriter(QTcpSocket* socket, const FaultSet& faults, QObject* parent);
+  void send(const Bytes& message);
+
+ private:
+  void write(const QByteArray& bytes);
+  void pump();
+  struct Piece {
+    QByteArray bytes;
+    int pauseBeforeMs = 0;
+  };
+  QTcpSocket* socket_;
+  const FaultSet& faults_;
+  QByteArray held_;
+  QTimer holdTimer_;
+  std::deque<Piece> pieces_;  // written in order, with the pause of a split before its second half
+  QTimer pauseTimer_;
+};
+
+class IntegratorConnection : public QObject {
+  Q_OBJECT
+
+ public:
+  IntegratorConnection(QTcpSocket* socket, SimLabelMemory& labels, const FaultSet& faults,
+                       int periodSeconds, QObject* parent);
+  void sendRequest(int code);
+
+ private:
+  void onReadyRead();
+  QTcpSocket* socket_;
+  IntegratorPeer peer_;
+  IntegratorTextReader reader_;
+  SideWriter* writer_;
+  QTimer period_;
+};
+
+class MobConnection : public QObject {
+  Q_OBJECT
+
+ public:
+  MobConnection(QTcpSocket* socket, const FaultSet& faults, int periodSeconds, QObject* parent);
+
+ private:
+  void onReadyRead();
+  void sendFields();
+  QTcpSocket* socket_;
+  IntegratorTextReader reader_;
+  SideWriter* writer_;
+  QTimer period_;
+  int sent_ = 0;
+};
+
+class PrinterConnection : public QObject {
+  Q_OBJECT
+
+ public:
+  PrinterConnection(QTcpSocket* socket, QObject* parent);
+  const QByteArray& received() const { return received_; }
+
+ private:
+  QTcpSocket* socket_;
+  QByteArray received_;
+};
+
+}  // namespace rwsim

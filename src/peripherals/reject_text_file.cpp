@@ -1,0 +1,54 @@
+#include "peripherals/reject_text_file.h"
+
+#include <vector>
+
+#include "config/file_bytes.h"
+#include "link/text_format.h"
+
+namespace vantor {
+
+namespace {
+
+constexpr FileLimit kRejectTextLimit{7 * 1024, "a reject-text file"};
+
+}  // namespace
+
+bool parseRejectTexts(std::string_view all, const std::string& name, RejectTexts& texts,
+                      std::string& error) {
+  if (!all.empty() && all.back() == '\n') all.remove_suffix(1);
+  std::vector<std::string_view> lines;
+  while (lines.size() <= kRejectSlots) {
+    const size_t nl = all.find('\n');
+    std::string_view line = all.substr(0, nl);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (nl == std::string_view::npos) break;
+    all.remove_prefix(nl + 1);
+  }
+  if (lines.size() != kRejectSlots) {
+    error = lines.size() > kRejectSlots
+                ? format("%s has more than %zu lines; a reject-text file has exactly %zu",
+                         name.c_str(), kRejectSlots, kRejectSlots)
+                : format("%s has %zu lines; a reject-text file has exactly %zu", name.c_str(),
+                         lines.size(), kRejectSlots);
+    return false;
+  }
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].size() > kRejectTextMax || lines[i].find('\0') != std::string_view::npos) {
+      error = format("%s line %zu: %zu characters; at most %zu, and no zero byte", name.c_str(),
+                     i + 1, lines[i].size(), kRejectTextMax);
+      return false;
+    }
+  }
+  for (size_t i = 0; i < lines.size(); ++i) texts[i] = std::string(lines[i]);
+  return true;
+}
+
+bool readRejectTexts(const std::string& path, RejectTexts& texts, std::string& error) {
+  const std::optional<Bytes> bytes = readFileBytes(path, kRejectTextLimit, error);
+  if (!bytes) return false;
+  return parseRejectTexts({reinterpret_cast<const char*>(bytes->data()), bytes->size()}, path,
+                          texts, error);
+}
+
+}  // namespace vantor
