@@ -37,7 +37,9 @@ void Device::bindCommands() {
       {16, nullptr, &configBlocks},       {22, nullptr, &configBlocks},
       {24, nullptr, &configBlocks},       {36, nullptr, &configBlocks},
       {45, nullptr, &configBlocks},       {52, nullptr, &configBlocks},
-      {34, nullptr, &pesoCounters},
+      {34, nullptr, &pesoCounters},       {31, &products, &products},
+      {50, &products, &products},         {60, &products, &products},
+      {61, nullptr, &products},
   };
   for (const Binding& b : bindings) {
     if (b.request) channel.bindRequest(b.code, b.request);
@@ -48,6 +50,7 @@ void Device::bindCommands() {
 void Device::mainDisconnected() {
   parTables.mainDisconnected();
   configBlocks.mainDisconnected();
+  products.mainDisconnected();
   liveStatus.mainDisconnected();
   tablesLoaded = false;
   productsLoaded = false;
