@@ -180,6 +180,7 @@ void Products::productWritten() {
   if (!writeAll_) {
     controls.progress.clear();
     controls.message = format("Product %d written", selected_);
+    if (!writeNote_.empty()) controls.message += "; " + writeNote_;
     changed();
     return;
   }
@@ -206,9 +207,13 @@ void Products::requestEnded(int code, RequestEnd end) {
     controls.progress = format("Reading field %zu of %zu stopped: %s", fieldCursor_ + 1,
                                store_.structure().fieldCount(), why);
   } else if (code == 50) {
-    controls.progress = readCursor_ == kCountRequest
-                            ? format("Reading the product count stopped: %s", why)
-                            : format("Reading product %zu stopped: %s", readCursor_, why);
+    if (readCursor_ == kCountRequest)
+      controls.progress = format("Reading the product count stopped: %s", why);
+    else if (readAll_)
+      controls.progress =
+          format("Reading product %zu of %zu stopped: %s", readCursor_ + 1, store_.count(), why);
+    else
+      controls.progress = format("Reading product %zu stopped: %s", readCursor_, why);
   } else if (code == 31) {
     controls.progress = format("Writing product %zu stopped: %s",
                                writeAll_ ? writeCursor_ : static_cast<size_t>(selected_), why);
@@ -321,6 +326,7 @@ void Products::SetSelProdClick() {
   controls.message = revertedCount > 1 ? format("%s (and %zu more cells kept)", reverted.c_str(),
                                                 revertedCount - 1)
                                        : reverted;
+  writeNote_ = controls.message;
   selected_ = static_cast<int>(n);
   writeAll_ = false;
   setListEntry(n);

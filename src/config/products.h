@@ -113,6 +113,7 @@ class Products final : public CommandFeature {
   size_t readCursor_ = 0;   // next command 50; 500 asks for the count
   size_t writeCursor_ = 0;  // next command 31 while writeAll_
   int selected_ = 0;        // SelectedProduct: the product of a single command 31
+  std::string writeNote_;   // the cells "Set Sel Prod" put back, for its written message
   bool structureAwaited_ = false;
   bool readingFields_ = false;
   bool readAll_ = false;   // ReadAllProducts
