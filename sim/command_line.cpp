@@ -69,6 +69,16 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
       result.fullTables = value == QLatin1String("full");
       continue;
     }
+    if (isOption(arg, QStringLiteral("--products"))) {
+      bool number = false;
+      const int n =
+          takeValue(arguments, i, QStringLiteral("--products"), value) ? value.toInt(&number) : -1;
+      if (!number || n < 0 || n > 500) {
+        return failed(QStringLiteral("--products needs a number of products from 0 to 500"));
+      }
+      result.products = n;
+      continue;
+    }
     if (isOption(arg, QStringLiteral("--fault"))) {
       if (!takeValue(arguments, i, QStringLiteral("--fault"), value)) {
         return failed(QStringLiteral("--fault needs a mode, see --help"));
@@ -86,7 +96,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 
 QString CommandLine::usage() {
   return QStringLiteral(
-             "Usage: rw4000-sim [--host 127.0.0.N] [--tables standard|full] [--fault MODE]...\n"
+             "Usage: rw4000-sim [--host 127.0.0.N] [--tables standard|full] [--products N]\n"
+             "                  [--fault MODE]...\n"
              "\n"
              "A simulated RW4000 line controller on loopback. It listens on ports 47000\n"
              "(main), 49000, 46000, 47001 and 46990 of HOST, then prints\n"
@@ -96,6 +107,8 @@ QString CommandLine::usage() {
              "  --host ADDR    address to listen on, inside 127.0.0.0/8 (default 127.0.0.1)\n"
              "  --tables SHAPE the parameter tables: 'standard' (default), seven tables of a\n"
              "                 commissioned line, or 'full', ten tables of fifty parameters\n"
+             "  --products N   the products the device holds at start, 0 to 500 (default 25);\n"
+             "                 each has a code, a description, a lot and seven numbers\n"
              "  --fault MODE   turn on a fault mode; may be given several times\n"
              "  -h, --help     show this text\n"
              "\n"

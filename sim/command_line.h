@@ -20,6 +20,7 @@ struct CommandLine {
   QHostAddress host{QHostAddress::LocalHost};
   std::vector<QString> faults;  // fault modes as given, in order
   bool fullTables = false;      // --tables full: 10 tables of 50 parameters
+  int products = 25;            // --products N: the products at start, 0 .. 500
 
   // arguments excludes the program name.
   static CommandLine parse(const QStringList& arguments);

@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "fault_set.h"
 #include "param_tables.h"
+#include "products.h"
 #include "signal_watcher.h"
 #include "sim_device.h"
 #include "sim_server.h"
@@ -39,6 +40,7 @@ int main(int argc, char* argv[]) {
   if (options.fullTables) {
     device.parTables() = rwsim::SimParTables::full();
   }
+  device.products() = rwsim::SimProducts::standard(static_cast<std::size_t>(options.products));
   rwsim::SimServer server(device, faults);
   QString error;
   if (!server.start(options.host, &error)) {

@@ -6,6 +6,7 @@
 #include "config_blocks.h"
 #include "module_counters.h"
 #include "param_tables.h"
+#include "products.h"
 #include "status_block.h"
 
 namespace rwsim {
@@ -23,7 +24,8 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
     : clock_(std::move(clock)),
       versionText_(std::move(versionText)),
       parTables_(std::make_unique<SimParTables>(SimParTables::standard())),
-      blocks_(std::make_unique<SimConfigBlocks>()) {
+      blocks_(std::make_unique<SimConfigBlocks>()),
+      products_(std::make_unique<SimProducts>(SimProducts::standard())) {
   handlers_[kCmdVersion] = [this](const Frame&) { return versionAnswer(); };
   handlers_[kCmdStatus] = [this](const Frame&) { return statusAnswer(); };
   handlers_[kCmdTableList] = [this](const Frame&) { return parTables_->tableList(); };
@@ -33,6 +35,7 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
     return Answer{kAck, moduleCounters(clock_())};
   };
   blocks_->install(*this);
+  products_->install(*this);
 }
 
 SimDevice::~SimDevice() = default;

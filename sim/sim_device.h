@@ -28,6 +28,7 @@ struct Answer {
 
 class SimParTables;
 class SimConfigBlocks;
+class SimProducts;
 
 class SimDevice {
  public:
@@ -53,6 +54,8 @@ class SimDevice {
   // device's shape.
   SimParTables& parTables() { return *parTables_; }
   const std::string& versionText() const { return versionText_; }
+  // The product store (commands 61, 60, 50, 31).
+  SimProducts& products() { return *products_; }
 
  private:
   Answer versionAnswer() const;
@@ -63,6 +66,7 @@ class SimDevice {
   std::map<std::uint8_t, Handler> handlers_;
   std::unique_ptr<SimParTables> parTables_;
   std::unique_ptr<SimConfigBlocks> blocks_;
+  std::unique_ptr<SimProducts> products_;
   std::uint16_t counter_ = 0;
 };
 
