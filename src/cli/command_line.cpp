@@ -7,6 +7,7 @@
 
 #include "cli/blocks_command.h"
 #include "cli/params_command.h"
+#include "cli/products_command.h"
 #include "cli/raw_command.h"
 #include "cli/status_command.h"
 #include "link/text_format.h"
@@ -91,6 +92,7 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   RawCommand::addTo(app, line.command);
   ParamsCommand::addTo(app, line.command);
   BlocksCommand::addTo(app, line.command);
+  ProductsCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

@@ -12,6 +12,12 @@ namespace {
 constexpr size_t kCountRequest = 500;  // the product number that asks for the count
 constexpr size_t kCountFormSize = 4;   // ParNum 5: the ACK and four bytes
 constexpr size_t kMaxFieldRequest = 255;
+
+bool queued(const CmdQueue& queue, int code) {
+  for (size_t i = 0; i < queue.size(); ++i)
+    if (queue.at(i) == code) return true;
+  return false;
+}
 }  // namespace
 
 Products::Products(Shell& shell, CommandChannel& channel, bool& productsLoaded,
@@ -111,6 +117,7 @@ void Products::descriptorReply(PayloadReader& payload) {
 }
 
 void Products::requestProduct() {
+  productAwaited_ = true;
   if (readCursor_ == kCountRequest)
     controls.progress = "Reading the product count";
   else if (readAll_)
@@ -121,6 +128,7 @@ void Products::requestProduct() {
 }
 
 void Products::productReply(PayloadReader& payload) {
+  productAwaited_ = false;
   if (payload.size() == kCountFormSize)
     countReply(payload);
   else
@@ -220,7 +228,7 @@ void Products::requestEnded(int code, RequestEnd end) {
   } else {
     return;
   }
-  structureAwaited_ = readingFields_ = readAll_ = writeAll_ = false;
+  structureAwaited_ = readingFields_ = productAwaited_ = readAll_ = writeAll_ = false;
   changed();
 }
 
@@ -230,7 +238,7 @@ void Products::requestEnded(int code, RequestEnd end) {
 // answer it, and its progress text would stand until the next connection.
 bool Products::refusedWhileDisconnected() {
   if (channel_.linkUp()) return false;
-  structureAwaited_ = readingFields_ = readAll_ = writeAll_ = false;
+  structureAwaited_ = readingFields_ = productAwaited_ = readAll_ = writeAll_ = false;
   controls.progress = "not connected";
   changed();
   return true;
@@ -238,7 +246,8 @@ bool Products::refusedWhileDisconnected() {
 
 void Products::GetHDProdClick() {
   if (refusedWhileDisconnected()) return;
-  if (!tablesLoaded_) channel_.queueCmd(62);  // its reply gives the descriptors' widths
+  // The table list gives the descriptors' widths; it may be on its way already.
+  if (!tablesLoaded_ && !queued(channel_.queue(), 62)) channel_.queueCmd(62);
   structureAwaited_ = true;
   readingFields_ = readAll_ = false;
   controls.progress = "Reading the product structure";
@@ -440,7 +449,7 @@ void Products::extendTo(size_t n) {
 void Products::mainDisconnected() {
   controls.current = false;
   controls.message = kNotCurrentText;
-  structureAwaited_ = readingFields_ = readAll_ = writeAll_ = false;
+  structureAwaited_ = readingFields_ = productAwaited_ = readAll_ = writeAll_ = false;
   controls.progress.clear();
   changed();
 }

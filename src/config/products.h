@@ -79,7 +79,9 @@ class Products final : public CommandFeature {
   ProdStore& store() { return store_; }
   bool productsLoaded() const { return productsLoaded_; }
   // A sweep (structure, products or writing all) is under way.
-  bool busy() const { return structureAwaited_ || readingFields_ || readAll_ || writeAll_; }
+  bool busy() const {
+    return structureAwaited_ || readingFields_ || productAwaited_ || readAll_ || writeAll_;
+  }
   int selectedProduct() const { return selected_; }
 
   // ListBoxProdChange: the number of the product chosen.
@@ -116,8 +118,9 @@ class Products final : public CommandFeature {
   std::string writeNote_;   // the cells "Set Sel Prod" put back, for its written message
   bool structureAwaited_ = false;
   bool readingFields_ = false;
-  bool readAll_ = false;   // ReadAllProducts
-  bool writeAll_ = false;  // WriteAllProducts
+  bool productAwaited_ = false;  // a command 50 is on its way
+  bool readAll_ = false;         // ReadAllProducts
+  bool writeAll_ = false;        // WriteAllProducts
 };
 
 }  // namespace vantor
