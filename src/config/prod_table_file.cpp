@@ -84,8 +84,9 @@ void ProdTableFileReader::finish() {
   pendingCr_ = false;  // a CR at the very end ends the line
   if (!cell_.empty() || column_ > 0) endLine();
   if (productsInFile_ > limit_)
-    message(format("%zu product columns past the %zu products the device holds were ignored",
-                   productsInFile_ - limit_, limit_));
+    message(format("%zu product column%s past the %zu products the device holds %s ignored",
+                   productsInFile_ - limit_, productsInFile_ - limit_ == 1 ? "" : "s", limit_,
+                   productsInFile_ - limit_ == 1 ? "was" : "were"));
 }
 
 void ProdTableFileReader::endLine() {
