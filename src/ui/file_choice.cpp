@@ -16,6 +16,8 @@ QString titleOf(FileDialogKind mode, FileKind kind) {
                   : QStringLiteral("Load the parameter tables");
     case FileKind::BlockBackup:
       return save ? QStringLiteral("Save a block backup") : QStringLiteral("Load a block backup");
+    case FileKind::Products:
+      return save ? QStringLiteral("Save the products") : QStringLiteral("Load the products");
   }
   return {};
 }

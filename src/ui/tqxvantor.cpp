@@ -14,6 +14,7 @@
 #include "ui/guarded.h"
 #include "ui/panel_bar.h"
 #include "ui/par_tables_page.h"
+#include "ui/products_page.h"
 #include "ui/qx7_page.h"
 #include "ui/repaint_scheduler.h"
 #include "ui/system_bin_page.h"
@@ -66,6 +67,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   placeScrolling(ui_->System2, parTables_);
   systemBin_ = new SystemBinPage(*device_, device_->blockBackupGuard, *settings_);
   placeScrolling(ui_->System, systemBin_);
+  products_ = new ProductsPage(*device_, *settings_);
+  placeScrolling(ui_->TabProduto, products_);
   ui_->PageControl1->setMinimumSize(kLeastPageArea);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 
@@ -166,6 +169,7 @@ void TQXVantor::repaintAreas(uint32_t areas) {
   qx7_->repaintAreas(areas);
   systemBin_->repaintAreas(areas);
   parTables_->repaintAreas(areas);
+  products_->repaintAreas(areas);
   if (areas & bit(Area::Access)) access_->apply(device_->access.level());
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "product_device.h"
+#include "products_fixture.h"
 #include "temp_dir.h"
 
 using namespace vantor;

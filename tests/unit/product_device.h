@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "fakes.h"
-#include "link_fixture.h"
 
 namespace vantor::test {
 
@@ -52,36 +51,6 @@ class ProductDevice {
   std::vector<int> numbers(int code) const;
   // The product codes of the requests served (62, 61, 60, 50, 31), in order.
   std::vector<int> productCodes() const;
-};
-
-// A Device on fake seams with the product device behind its main socket.
-struct ProductsFixture : LinkFixture {
-  ProductDevice dev;
-  Products& products() { return device.products; }
-  ProductsControls& page() { return device.products.controls; }
-  ProdStore& store() { return device.products.store(); }
-
-  // Connects, then runs "Get All Struct" against the device to its end.
-  void readAll() {
-    connectMain();
-    device.channel.clearQueue();
-    products().GetHDProdClick();
-    serve();
-    dev.requests.clear();
-  }
-  // Sends what was queued and serves it and whatever it chains.
-  void serve(size_t limit = SIZE_MAX) {
-    device.channel.sendNextCmd();
-    dev.serve(lan2(), limit);
-  }
-  std::vector<std::string> cells() const {
-    std::vector<std::string> out;
-    for (const ParGridRow& row : device.products.controls.prodGrid) out.push_back(row.value);
-    return out;
-  }
-  void setCells(const std::vector<std::string>& values) {
-    for (size_t r = 0; r < values.size(); ++r) page().prodGrid.at(r).value = values[r];
-  }
 };
 
 }  // namespace vantor::test

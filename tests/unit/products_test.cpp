@@ -2,7 +2,7 @@
 
 #include "config/cell_value.h"
 #include "link/text_format.h"
-#include "product_device.h"
+#include "products_fixture.h"
 #include "table_device.h"
 
 using namespace vantor;
