@@ -47,7 +47,7 @@ ProdStore deviceStore() {
     store.storeDescriptor(f, r, 4, 4);
   }
   store.setCount(4);
-  for (size_t n = 0; n < 4; ++n) {
+  for (size_t n = 0; n < 6; ++n) {  // every product the device holds is within its limits
     store.setIntField(n, 1, 50);
     store.setIntField(n, 2, 7);
   }
