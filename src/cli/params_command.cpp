@@ -12,12 +12,6 @@
 namespace vantor {
 
 namespace {
-bool queued(const CmdQueue& queue, int code) {
-  for (size_t i = 0; i < queue.size(); ++i)
-    if (queue.at(i) == code) return true;
-  return false;
-}
-
 // A message of the file reader that names a line of the file it did not load:
 // a title or parameter not found at its place, a value that is not a number or
 // lies outside its parameter's limits.
@@ -75,7 +69,7 @@ void ParamsCommand::replied(CtlSession& session, int code, ByteView) {
   Device& d = session.device();
   ParTables& tables = d.parTables;
   // A device whose version does not name the model is asked for its tables all the same.
-  if (code == 70 && !queued(d.channel.queue(), 62)) tables.GetAllParClick();
+  if (code == 70 && !d.channel.queue().contains(62)) tables.GetAllParClick();
   if (code != 62 && code != 63 && code != 64) return;
   if (!tables.tablesLoaded() || tables.busy()) return;
   if (phase_ == Phase::Reading) {

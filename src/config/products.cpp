@@ -12,12 +12,6 @@ namespace {
 constexpr size_t kCountRequest = 500;  // the product number that asks for the count
 constexpr size_t kCountFormSize = 4;   // ParNum 5: the ACK and four bytes
 constexpr size_t kMaxFieldRequest = 255;
-
-bool queued(const CmdQueue& queue, int code) {
-  for (size_t i = 0; i < queue.size(); ++i)
-    if (queue.at(i) == code) return true;
-  return false;
-}
 }  // namespace
 
 Products::Products(Shell& shell, CommandChannel& channel, bool& productsLoaded,
@@ -247,7 +241,7 @@ bool Products::refusedWhileDisconnected() {
 void Products::GetHDProdClick() {
   if (refusedWhileDisconnected()) return;
   // The table list gives the descriptors' widths; it may be on its way already.
-  if (!tablesLoaded_ && !queued(channel_.queue(), 62)) channel_.queueCmd(62);
+  if (!tablesLoaded_ && !channel_.queue().contains(62)) channel_.queueCmd(62);
   structureAwaited_ = true;
   readingFields_ = readAll_ = false;
   controls.progress = "Reading the product structure";

@@ -29,6 +29,11 @@ class CmdQueue {
   void clear() { head_ = count_ = 0; }
   size_t size() const { return count_; }
   int at(size_t i) const { return codes_[(head_ + i) % kCapacity]; }
+  bool contains(int code) const {
+    for (size_t i = 0; i < count_; ++i)
+      if (at(i) == code) return true;
+    return false;
+  }
 
  private:
   std::array<int, kCapacity> codes_{};
