@@ -22,7 +22,7 @@ enum class Area : uint32_t {
   Access = 1u << 7,
   ParTables = 1u << 8,
   ConfigBlocks = 1u << 9,
-  Products = 1u << 10,
+  Products = 1u << 14,
 };
 
 enum class Colour { ButtonFace, Red, Green };
