@@ -89,6 +89,16 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
       }
       continue;
     }
+    if (isOption(arg, QStringLiteral("--products"))) {
+      bool number = false;
+      const int n =
+          takeValue(arguments, i, QStringLiteral("--products"), value) ? value.toInt(&number) : -1;
+      if (!number || n < 0 || n > 500) {
+        return failed(QStringLiteral("--products needs a number of products from 0 to 500"));
+      }
+      result.products = n;
+      continue;
+    }
     if (isOption(arg, QStringLiteral("--fault"))) {
       if (!takeValue(arguments, i, QStringLiteral("--fault"), value)) {
         return failed(QStringLiteral("--fault needs a mode, see --help"));
@@ -107,7 +117,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 QString CommandLine::usage() {
   return QStringLiteral(
              "Usage: rw4000-sim [--host 127.0.0.N] [--tables standard|full] [--log-events N]\n"
-             "                  [--fault MODE]... [--integrator-period S]\n"
+             "                  [--products N] [--fault MODE]... [--integrator-period S]\n"
              "\n"
              "A simulated RW4000 line controller on loopback. It listens on ports 47000\n"
              "(main), 49000, 46000, 47001 and 46990 of HOST, then prints\n"
@@ -118,6 +128,8 @@ QString CommandLine::usage() {
              "  --tables SHAPE the parameter tables: 'standard' (default), seven tables of a\n"
              "                 commissioned line, or 'full', ten tables of fifty parameters\n"
              "  --log-events N events in the device's event log, 0 to 100000 (default 5000)\n"
+             "  --products N   the products the device holds at start, 0 to 500 (default 25);\n"
+             "                 each has a code, a description, a lot and seven numbers\n"
              "  --fault MODE   turn on a fault mode; may be given several times\n"
              "  --integrator-period S  every S seconds send a request on 49000 and a\n"
              "                 message on 46000 (default 0: only on the control line)\n"

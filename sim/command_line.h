@@ -22,6 +22,7 @@ struct CommandLine {
   bool fullTables = false;      // --tables full: 10 tables of 50 parameters
   int logEvents = 5000;         // --log-events: events in the log area, 0 .. 100000
   int integratorPeriod = 0;     // --integrator-period S: side-port messages every S s (0: none)
+  int products = 25;            // --products N: the products at start, 0 .. 500
 
   // arguments excludes the program name.
   static CommandLine parse(const QStringList& arguments);

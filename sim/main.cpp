@@ -8,6 +8,7 @@
 #include "diagnosis_memory.h"
 #include "fault_set.h"
 #include "param_tables.h"
+#include "products.h"
 #include "signal_watcher.h"
 #include "sim_device.h"
 #include "sim_server.h"
@@ -42,6 +43,7 @@ int main(int argc, char* argv[]) {
   }
   device.diagnosisMemory() =
       rwsim::SimDiagnosisMemory(static_cast<std::uint32_t>(options.logEvents));
+  device.products() = rwsim::SimProducts::standard(static_cast<std::size_t>(options.products));
   rwsim::SimServer server(device, faults);
   server.setIntegratorPeriod(options.integratorPeriod);
   QString error;

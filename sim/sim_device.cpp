@@ -7,6 +7,7 @@
 #include "diagnosis_memory.h"
 #include "module_counters.h"
 #include "param_tables.h"
+#include "products.h"
 #include "sim_clock.h"
 #include "sim_serial.h"
 #include "sim_terminal.h"
@@ -31,7 +32,8 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
       terminal_(std::make_unique<SimTerminal>()),
       serial_(std::make_unique<SimSerialPorts>()),
       deviceClock_(std::make_unique<SimClock>(clock_, SimClock::hostLocalSeconds())),
-      memory_(std::make_unique<SimDiagnosisMemory>()) {
+      memory_(std::make_unique<SimDiagnosisMemory>()),
+      products_(std::make_unique<SimProducts>(SimProducts::standard())) {
   handlers_[kCmdVersion] = [this](const Frame&) { return versionAnswer(); };
   handlers_[kCmdStatus] = [this](const Frame&) { return statusAnswer(); };
   handlers_[kCmdTableList] = [this](const Frame&) { return parTables_->tableList(); };
@@ -45,6 +47,7 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
   serial_->install(*this);
   deviceClock_->install(*this);
   memory_->install(*this);
+  products_->install(*this);
 }
 
 SimDevice::~SimDevice() = default;

@@ -32,6 +32,7 @@ class SimTerminal;
 class SimSerialPorts;
 class SimClock;
 class SimDiagnosisMemory;
+class SimProducts;
 
 class SimDevice {
  public:
@@ -64,6 +65,8 @@ class SimDevice {
   // The event log, RAM, EEPROM and barcode buffer (commands 69, 21, 12, 10,
   // 17, 18, 33); replace it to change the log's length.
   SimDiagnosisMemory& diagnosisMemory() { return *memory_; }
+  // The product store (commands 61, 60, 50, 31).
+  SimProducts& products() { return *products_; }
 
  private:
   Answer versionAnswer() const;
@@ -78,6 +81,7 @@ class SimDevice {
   std::unique_ptr<SimSerialPorts> serial_;
   std::unique_ptr<SimClock> deviceClock_;
   std::unique_ptr<SimDiagnosisMemory> memory_;
+  std::unique_ptr<SimProducts> products_;
   std::uint16_t counter_ = 0;
 };
 

@@ -54,6 +54,8 @@ void Device::bindCommands() {
       {35, &integrator, &integrator},     {40, &labelPrinter, nullptr},
       {41, &labelPrinter, &labelPrinter}, {42, nullptr, &labelPrinter},
       {43, nullptr, &labelPrinter},       {44, &labelPrinter, nullptr},
+      {31, &products, &products},         {50, &products, &products},
+      {60, &products, &products},         {61, nullptr, &products},
   };
   for (const Binding& b : bindings) {
     if (b.request) channel.bindRequest(b.code, b.request);
@@ -64,6 +66,7 @@ void Device::bindCommands() {
 void Device::mainDisconnected() {
   parTables.mainDisconnected();
   configBlocks.mainDisconnected();
+  products.mainDisconnected();
   liveStatus.mainDisconnected();
   eventLog.mainDisconnected();
   tablesLoaded = false;

@@ -10,6 +10,8 @@
 #include "config/config_blocks.h"
 #include "config/par_table_file_group.h"
 #include "config/par_tables.h"
+#include "config/prod_file_group.h"
+#include "config/products.h"
 #include "link/command_channel.h"
 #include "link/connection.h"
 #include "link/guarded_seams.h"
@@ -72,6 +74,9 @@ class Device {
   Integrator integrator{shell, channel, connection, seams.clock()};
   LabelPrinter labelPrinter{shell, channel, integrator};
   PrinterChannel printerChannel{shell, seams, labelPrinter.label(), labelPrinter.controls.memo5};
+  // The "Produto" page's products and their file group.
+  Products products{shell, channel, productsLoaded, tablesLoaded, parTables.store()};
+  ProdFileGroup prodFile{shell, products};
 
  private:
   void bindCommands();

@@ -14,6 +14,7 @@
 #include "cli/label_command.h"
 #include "cli/log_command.h"
 #include "cli/params_command.h"
+#include "cli/products_command.h"
 #include "cli/qx3_command.h"
 #include "cli/ram_command.h"
 #include "cli/raw_command.h"
@@ -122,6 +123,7 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   LabelCommand::addTo(app, line.command);
   RejectTextsCommand::addTo(app, line.command);
   IntegratorCommand::addTo(app, line.command);
+  ProductsCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

@@ -9,7 +9,7 @@ std::string fitSlot(std::string text, size_t slot) {
   return text;
 }
 
-ParDescriptor decodeParDescriptor(PayloadReader& p, size_t nameWidth, size_t helpWidth) {
+ParDescriptor decodeFieldDescriptor(PayloadReader& p, size_t nameWidth, size_t helpWidth) {
   const size_t u = nameWidth + helpWidth;
   ParDescriptor d;
   d.name = fitSlot(p.text(0, nameWidth), ParDescriptor::kNameSlot);
@@ -18,7 +18,12 @@ ParDescriptor decodeParDescriptor(PayloadReader& p, size_t nameWidth, size_t hel
   d.min = p.u32(u + 3);
   d.max = p.u32(u + 7);
   d.def = p.u32(u + 11);
-  d.value = p.u32(u + 15);
+  return d;
+}
+
+ParDescriptor decodeParDescriptor(PayloadReader& p, size_t nameWidth, size_t helpWidth) {
+  ParDescriptor d = decodeFieldDescriptor(p, nameWidth, helpWidth);
+  d.value = p.u32(nameWidth + helpWidth + 15);
   return d;
 }
 

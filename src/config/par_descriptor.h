@@ -38,6 +38,11 @@ constexpr size_t descriptorSize(size_t nameWidth, size_t helpWidth) {
   return nameWidth + helpWidth + 19;
 }
 
+// Decodes the parts every descriptor has (texts, min, max, default; no value)
+// at the announced widths: name, help, unit, then three 32-bit numbers. Texts
+// are cut to their slots; a short payload follows the short-reply rule.
+ParDescriptor decodeFieldDescriptor(PayloadReader& payload, size_t nameWidth, size_t helpWidth);
+
 // Decodes a descriptor at the announced widths. Widths wider than the slots
 // still place the numbers right; only the texts are cut to their slots. A
 // short payload follows the reader's short-reply rule.

@@ -28,6 +28,7 @@ enum class Area : uint32_t {
   Diagnosis = 1u << 13,  // event log, memory access, Lan3, traffic log
   Printer = 1u << 14,
   Integrator = 1u << 15,
+  Products = 1u << 16,
 };
 
 enum class Colour { ButtonFace, Red, Green };

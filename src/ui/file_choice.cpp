@@ -20,6 +20,8 @@ QString titleOf(FileDialogKind mode, FileKind kind) {
       return QStringLiteral("Save the traffic log");
     case FileKind::Label:
       return save ? QStringLiteral("Save a label") : QStringLiteral("Load a label");
+    case FileKind::Products:
+      return save ? QStringLiteral("Save the products") : QStringLiteral("Load the products");
   }
   return {};
 }

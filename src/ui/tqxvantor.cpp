@@ -16,6 +16,7 @@
 #include "ui/par_tables_page.h"
 #include "ui/peso_page.h"
 #include "ui/printer_page.h"
+#include "ui/products_page.h"
 #include "ui/qx7_page.h"
 #include "ui/reg_page.h"
 #include "ui/repaint_scheduler.h"
@@ -76,6 +77,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   placeScrolling(ui_->TabPrinter, printer_);
   reg_ = new RegPage(*device_);
   placeScrolling(ui_->Reg, reg_);
+  products_ = new ProductsPage(*device_, *settings_);
+  placeScrolling(ui_->TabProduto, products_);
   ui_->PageControl1->setMinimumSize(kLeastPageArea);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 
@@ -179,6 +182,7 @@ void TQXVantor::repaintAreas(uint32_t areas) {
   parTables_->repaintAreas(areas);
   printer_->repaintAreas(areas);
   reg_->repaintAreas(areas);
+  products_->repaintAreas(areas);
   if (areas & bit(Area::Access)) access_->apply(device_->access.level());
 }
 

@@ -26,6 +26,7 @@ class DebPage;
 class PanelBar;
 class ParTablesPage;
 class PesoPage;
+class ProductsPage;
 class Qx7Page;
 class RepaintScheduler;
 class SystemBinPage;
@@ -57,6 +58,7 @@ class TQXVantor : public QWidget {
   PanelBar* statusBar() const;
   PanelBar* errorBar() const;
   Qx7Page& qx7Page() { return *qx7_; }
+  ProductsPage& productsPage() { return *products_; }
   WindowSettings& windowSettings() { return *settings_; }
 
   // Log in through the password dialog, or log out.
@@ -89,6 +91,7 @@ class TQXVantor : public QWidget {
   PrinterPage* printer_ = nullptr;
   RegPage* reg_ = nullptr;
   ParTablesPage* parTables_ = nullptr;
+  ProductsPage* products_ = nullptr;
   std::unique_ptr<AccessApplier> access_;
   TSgnF* sgnf_ = nullptr;
 };

@@ -15,6 +15,8 @@ QString folderKey(FileKind kind) {
       return QStringLiteral("folders/trafficLog");
     case FileKind::Label:
       return QStringLiteral("folders/label");
+    case FileKind::Products:
+      return QStringLiteral("folders/products");
   }
   return QStringLiteral("folders/other");
 }

@@ -219,9 +219,10 @@ class TestMainWindow : public QObject {
                                                  "MobOpen",   "Deb",        "System",    "SelAuto",
                                                  "PanelSave", "SaveAllPar", "SaveAllDef"};
     std::set<std::string_view> all = expected;
-    all.insert({"GroupComm", "PanelQX3", "Set0", "SetFS"});  // clock, serial and QX3
-    all.insert("GetLog");                                    // the event log
-    all.insert({"SendPrtP", "SetErLbP", "PanelMob"});        // printer and integrator
+    all.insert({"GroupComm", "PanelQX3", "Set0", "SetFS"});               // clock, serial and QX3
+    all.insert("GetLog");                                                 // the event log
+    all.insert({"SendPrtP", "SetErLbP", "PanelMob"});                     // printer and integrator
+    all.insert({"SetAuto", "SetSelProd", "MkNewProd", "GroupProgFile"});  // products
     QCOMPARE(live, all);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());
