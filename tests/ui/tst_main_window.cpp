@@ -240,30 +240,30 @@ class TestMainWindow : public QObject {
     auto* eeprom = new QPushButton(&firmware);
     eeprom->setObjectName(QStringLiteral("SetEEprom"));  // enabled from level 1
     auto* dialog = new QDialog(w_.get());                // a dialog of the main window
-    auto* productFiles = new QPushButton(dialog);
-    productFiles->setObjectName(QStringLiteral("GroupProgFile"));  // shown from level 4
-    productFiles->hide();
+    auto* autoFill = new QPushButton(dialog);
+    autoFill->setObjectName(QStringLiteral("AutoFill"));  // shown from level 4
+    autoFill->hide();
     eeprom->setEnabled(false);
 
     w_->accessApplier().addRoot(&firmware);
     w_->accessApplier().addRoot(dialog);
     QVERIFY(eeprom->isEnabled());
-    QVERIFY(productFiles->isHidden());
+    QVERIFY(autoFill->isHidden());
     for (int level = 0; level <= 4; ++level) {
       setLevel(static_cast<uint8_t>(level));
       QCOMPARE(eeprom->isEnabled(), level >= 1);
-      QCOMPARE(!productFiles->isHidden(), level >= 4);
+      QCOMPARE(!autoFill->isHidden(), level >= 4);
     }
     // Found through the main window and through its own registration: one control.
     QVERIFY(w_->accessApplier().duplicateNames().empty());
     std::set<std::string_view> live;
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
-    QVERIFY(live.count("SetEEprom") && live.count("GroupProgFile"));
+    QVERIFY(live.count("SetEEprom") && live.count("AutoFill"));
 
     delete dialog;
     live.clear();
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
-    QVERIFY(live.count("SetEEprom") && !live.count("GroupProgFile"));
+    QVERIFY(live.count("SetEEprom") && !live.count("AutoFill"));
     setLevel(0);
     QVERIFY(!eeprom->isEnabled());
   }
