@@ -26,6 +26,9 @@ constexpr std::array<ModeName, static_cast<std::size_t>(FaultMode::Count)> kMode
     {FaultMode::Refuse, "refuse", "do not listen on the main port"},
     {FaultMode::Slow, "slow:MS", "delay every reply by MS milliseconds"},
     {FaultMode::Short, "short", "answer every request with a bare ACK, no payload"},
+    {FaultMode::BootNak, "boot-nak", "boot loader: answer the 10th line of an upload with 1"},
+    {FaultMode::BootDrop, "boot-drop",
+     "boot loader: drop the connection at the 50th line of the first upload"},
 }};
 
 constexpr std::string_view kSlowPrefix = "slow:";

@@ -26,6 +26,9 @@ enum class FaultMode : std::size_t {
   Refuse,   // main port not listening
   Slow,     // every reply delayed by a set time
   Short,    // every reply cut to a bare ACK, without its payload
+  BootNak,  // the boot loader answers the 10th line of an upload with "1"
+  // The boot loader drops the connection in the middle of an upload.
+  BootDrop,
   Count
 };
 

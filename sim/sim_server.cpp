@@ -1,6 +1,8 @@
 #include "sim_server.h"
 
 #include <QTcpSocket>
+#include <QTimer>
+#include <cstdio>
 
 #include "command_line.h"
 #include "main_connection.h"
@@ -18,6 +20,7 @@ void setLowDelay(QTcpSocket* socket) {
 SimServer::SimServer(SimDevice& device, const FaultSet& faults, QObject* parent)
     : QObject(parent), device_(device), faults_(faults), rng_(std::random_device{}()) {
   connect(&main_, &QTcpServer::newConnection, this, &SimServer::acceptMain);
+  clock_.start();
 }
 
 bool SimServer::start(const QHostAddress& host, QString* error) {
@@ -43,6 +46,9 @@ bool SimServer::applyFaults(QString* error) {
   if (host_.isNull()) {
     return true;  // not started yet
   }
+  if (restarting_) {
+    return true;  // the restart opens the port again
+  }
   const bool refuse = faults_.has(FaultMode::Refuse);
   if (refuse && main_.isListening()) {
     main_.close();
@@ -66,7 +72,8 @@ bool SimServer::listenOn(QTcpServer& server, quint16 port, QString* error) {
 void SimServer::acceptMain() {
   while (QTcpSocket* socket = main_.nextPendingConnection()) {
     setLowDelay(socket);
-    new MainConnection(socket, device_, faults_, rng_, this);
+    auto* connection = new MainConnection(socket, device_, faults_, rng_, this);
+    connection->setBootPort(this);
   }
 }
 
@@ -77,6 +84,47 @@ void SimServer::acceptSide(QTcpServer* server) {
     connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
   }
+}
+
+void SimServer::bootText(MainConnection& connection, QTcpSocket& socket, const QByteArray& text) {
+  const BootAnswer answer =
+      boot_.handle(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                   clock_.elapsed(), faults_);
+  if (answer.reply) {
+    socket.write(answer.reply->data(), static_cast<qint64>(answer.reply->size()));
+  }
+  switch (answer.effect) {
+    case BootAnswer::Effect::None:
+      break;
+    case BootAnswer::Effect::DropConnection:
+      connection.drop();
+      break;
+    case BootAnswer::Effect::RestartIntoBoot:
+      QTimer::singleShot(kBootRestartDelayMs, this, [this] { restart(BootMode::Boot); });
+      break;
+    case BootAnswer::Effect::RestartIntoApplication:
+      restart(BootMode::Application);
+      break;
+  }
+}
+
+void SimServer::restart(BootMode mode) {
+  if (restarting_) {
+    return;
+  }
+  restarting_ = true;
+  main_.close();
+  for (MainConnection* connection : findChildren<MainConnection*>()) {
+    connection->drop();
+  }
+  QTimer::singleShot(kRestartDownMs, this, [this, mode] {
+    boot_.start(mode);
+    restarting_ = false;
+    QString error;
+    if (!applyFaults(&error)) {
+      std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(error));
+    }
+  });
 }
 
 }  // namespace rwsim

@@ -3,6 +3,7 @@
 // The device's listening ports on one loopback address. The main port talks
 // the frame protocol; the side ports accept connections and stay quiet.
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
@@ -12,6 +13,8 @@
 #include <random>
 #include <vector>
 
+#include "boot_loader.h"
+#include "boot_port.h"
 #include "fault_set.h"
 
 namespace rwsim {
@@ -21,7 +24,7 @@ class SimDevice;
 inline constexpr quint16 kMainPort = 47000;
 inline constexpr std::array<quint16, 4> kSidePorts{49000, 46000, 47001, 46990};
 
-class SimServer : public QObject {
+class SimServer : public QObject, public BootPort {
   Q_OBJECT
 
  public:
@@ -36,10 +39,17 @@ class SimServer : public QObject {
 
   bool mainPortListening() const { return main_.isListening(); }
 
+  const BootLoader& bootLoader() const { return boot_; }
+  bool inBootLoader() const override { return boot_.mode() == BootMode::Boot; }
+  void bootText(MainConnection& connection, QTcpSocket& socket, const QByteArray& text) override;
+
  private:
   bool listenOn(QTcpServer& server, quint16 port, QString* error);
   void acceptMain();
   void acceptSide(QTcpServer* server);
+  // Drops every main-port connection and keeps the port closed for a while,
+  // then opens it again with the device running `mode`.
+  void restart(BootMode mode);
 
   SimDevice& device_;
   const FaultSet& faults_;
@@ -47,6 +57,9 @@ class SimServer : public QObject {
   QTcpServer main_;
   std::vector<std::unique_ptr<QTcpServer>> side_;
   std::mt19937 rng_;
+  BootLoader boot_;
+  QElapsedTimer clock_;
+  bool restarting_ = false;
 };
 
 }  // namespace rwsim

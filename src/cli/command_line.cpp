@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/blocks_command.h"
+#include "cli/firmware_command.h"
 #include "cli/params_command.h"
 #include "cli/raw_command.h"
 #include "cli/status_command.h"
@@ -91,6 +92,7 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   RawCommand::addTo(app, line.command);
   ParamsCommand::addTo(app, line.command);
   BlocksCommand::addTo(app, line.command);
+  FirmwareCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

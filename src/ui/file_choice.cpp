@@ -16,6 +16,8 @@ QString titleOf(FileDialogKind mode, FileKind kind) {
                   : QStringLiteral("Load the parameter tables");
     case FileKind::BlockBackup:
       return save ? QStringLiteral("Save a block backup") : QStringLiteral("Load a block backup");
+    case FileKind::Firmware:
+      return QStringLiteral("Open the firmware file");
   }
   return {};
 }
@@ -42,11 +44,11 @@ std::optional<std::string> chooseFile(QWidget* owner, WindowSettings& settings, 
                                       FileKind kind) {
   const QString remembered = settings.folder(kind);
   const FileDialogRequest request{
-      mode,
-      kind,
-      titleOf(mode, kind),
-      {QStringLiteral("txt (*.txt)"), QStringLiteral("csv (*.csv)"),
-       QStringLiteral("All files (*)")},
+      mode, kind, titleOf(mode, kind),
+      kind == FileKind::Firmware
+          ? QStringList{QStringLiteral("hex (*.hex)")}
+          : QStringList{QStringLiteral("txt (*.txt)"), QStringLiteral("csv (*.csv)"),
+                        QStringLiteral("All files (*)")},
       !remembered.isEmpty() && QDir(remembered).exists() ? remembered : QDir::currentPath()};
   const std::optional<QString> path = chooser()(owner, request);
   if (!path || path->isEmpty()) return std::nullopt;

@@ -1,5 +1,6 @@
 #include "ui/qx7_page.h"
 
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "ui/repaint_scheduler.h"
@@ -24,6 +25,7 @@ Qx7Page::Qx7Page(Device& device, QWidget* parent)
   ui_->setupUi(this);
   item(ui_->LnMenu, "LnMenu", 0)->setChecked(true);
   item(ui_->BrMenu, "BrMenu", 0)->setChecked(true);
+  connect(ui_->CallFW, &QPushButton::clicked, this, &Qx7Page::callFwClicked);
 }
 
 Qx7Page::~Qx7Page() = default;

@@ -29,6 +29,7 @@ class Qx7Page;
 class RepaintScheduler;
 class SystemBinPage;
 class TopRow;
+class TFirm_cont;
 class TSgnF;
 class WindowSettings;
 
@@ -47,6 +48,7 @@ class TQXVantor : public QWidget {
   Device& device() { return *device_; }
   MainWindowLogic& logic() { return *logic_; }
   TSgnF& passwordDialog() { return *sgnf_; }
+  TFirm_cont& firmwareWindow() { return *firm_; }
   const AccessApplier& accessApplier() const { return *access_; }
   // Dialogs and windows created later register their root widget here.
   AccessApplier& accessApplier() { return *access_; }
@@ -56,6 +58,8 @@ class TQXVantor : public QWidget {
   Qx7Page& qx7Page() { return *qx7_; }
   WindowSettings& windowSettings() { return *settings_; }
 
+  // Closes the main link for the firmware window; reconnects when it closes with OK.
+  void CallFWClick();
   // Log in through the password dialog, or log out.
   void FormDblClick();
   // Repaints what the core reported as changed without waiting for the timer.
@@ -85,6 +89,7 @@ class TQXVantor : public QWidget {
   ParTablesPage* parTables_ = nullptr;
   std::unique_ptr<AccessApplier> access_;
   TSgnF* sgnf_ = nullptr;
+  TFirm_cont* firm_ = nullptr;
 };
 
 }  // namespace vantor

@@ -11,6 +11,8 @@ QString folderKey(FileKind kind) {
       return QStringLiteral("folders/parameterTables");
     case FileKind::BlockBackup:
       return QStringLiteral("folders/blockBackup");
+    case FileKind::Firmware:
+      return QStringLiteral("folders/firmware");
   }
   return QStringLiteral("folders/other");
 }
