@@ -71,6 +71,7 @@ void FirmwareUpload::Lan2Connect() {
   view_.errorBar[1].clear();
   view_.conectEnabled = false;
   awaiting_ = false;
+  startPending_ = false;
   changed();
   if (autoVersion_) BtFWClick();
 }
@@ -171,7 +172,10 @@ bool FirmwareUpload::BtStrtClick(const std::string& path) {
   view_.wrFl = Colour::Red;
   uploadStartMs_ = clock_.monotonicMs();
   updateProgressLine();
-  send("U0");
+  // After an Abort the reply to the line in flight may still be due: "U0"
+  // waits for it, so that reply is not taken for the acknowledgement of "U0".
+  startPending_ = awaiting_;
+  if (!startPending_) send("U0");
   changed();
   onEvent(FirmwareEvent::UploadStarted);
   return true;
@@ -186,6 +190,7 @@ void FirmwareUpload::AbortClick() {
 }
 
 void FirmwareUpload::endUpload(const std::string& why) {
+  startPending_ = false;
   lines_.clear();
   lines_.shrink_to_fit();
   next_ = 0;
@@ -262,6 +267,11 @@ void FirmwareUpload::Lan2Read(ByteView bytes) {
     return;
   }
   awaiting_ = false;
+  if (startPending_) {
+    startPending_ = false;
+    send("U0");
+    return;
+  }
   if (reply[0] != '0') {
     view_.edit2 = "ERR";
     if (!lines_.empty()) view_.btStrtEnabled = true;  // the user may start again

@@ -138,7 +138,8 @@ class FirmwareUpload {
   bool autoVersion_ = false;
   uint8_t errorCount_ = 0;
   char statusChar_ = 0;
-  bool awaiting_ = false;  // a request was sent and its reply has not come
+  bool awaiting_ = false;      // a request was sent and its reply has not come
+  bool startPending_ = false;  // "U0" goes out once the awaited reply came
   BoundedLog log_{200};
 
   std::vector<FirmwareLine> lines_;  // the file being uploaded; empty when none

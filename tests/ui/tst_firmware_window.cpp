@@ -6,6 +6,7 @@
 // With VANTOR_SCREENSHOT_DIR set, the window is saved as PNGs for a look by eye.
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -43,8 +44,18 @@ class TestFirmwareWindow : public QObject {
     if (!w.grab().save(path)) failures_ << "cannot save " + path;
   }
   // Waits inside the window's modal loop; a failure is recorded, not thrown.
+  // The events run without pauses (QTest::qWaitFor sleeps between rounds,
+  // which would stretch every exchange of the upload).
   bool waitFor(const char* what, const std::function<bool()>& condition, int ms = 10000) {
-    if (QTest::qWaitFor(condition, ms)) return true;
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+      if (condition()) loop.quit();
+    });
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    check.start(5);
+    if (!condition()) loop.exec();
+    if (condition()) return true;
     failures_ << QString::fromLatin1(what);
     return false;
   }
@@ -65,7 +76,7 @@ class TestFirmwareWindow : public QObject {
     rwsim::SimProcess sim(QStringLiteral("127.0.0.214"));
     QVERIFY(sim.ready());
     const QString path = dir_->filePath(QStringLiteral("fw.hex"));
-    std::ofstream(path.toStdString(), std::ios::binary) << test::hexImage(96 * 1024);
+    std::ofstream(path.toStdString(), std::ios::binary) << test::hexImage(64 * 1024);
     setFileChooser([&](QWidget*, const FileDialogRequest& request) -> std::optional<QString> {
       if (request.filters != QStringList{QStringLiteral("hex (*.hex)")})
         failures_ << "filters: " + request.filters.join(';');
@@ -77,6 +88,7 @@ class TestFirmwareWindow : public QObject {
                                    std::string("127.0.0.214")});
     w.device().access.setLevel(3);
     w.device().access.apply();
+    w.repaintNow();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* callFw = w.findChild<QPushButton*>(QStringLiteral("CallFW"));
@@ -130,8 +142,16 @@ class TestFirmwareWindow : public QObject {
       QTest::mouseClick(button("BtStrt"), Qt::LeftButton);  // from the first line again
       // "WRITED" closes the window with OK.
       if (!waitFor(
-              "the window closes with OK", [&] { return fw.isHidden(); }, 30000))
+              "the window closes with OK", [&] { return fw.isHidden(); }, 30000)) {
+        const FirmwareUpload& u = fw.upload();
+        failures_ << QStringLiteral("state %1, line %2 of %3, Edit2 %4, message %5, log %6")
+                         .arg(int(u.state()))
+                         .arg(u.linesSent())
+                         .arg(u.lineCount())
+                         .arg(edit2(), label("FwMessage"),
+                              u.log().empty() ? QString() : QString::fromStdString(u.log().back()));
         return fw.reject();
+      }
     });
     w.CallFWClick();
     QVERIFY2(failures_.isEmpty(), qPrintable(failures_.join("\n")));

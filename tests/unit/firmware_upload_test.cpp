@@ -326,6 +326,19 @@ TEST_F(FirmwareFixture, AbortStopsAfterTheLineInFlightAndANewUploadStartsFromThe
   EXPECT_EQ(sent(), std::vector<std::string>{"U0"});
   reply("0");
   EXPECT_EQ(sent(), std::vector<std::string>{first[0]});
+
+  // Upload clicked again before the reply to the line in flight came: "U0"
+  // waits for that reply, which is not taken for its acknowledgement.
+  reply("0");
+  sent();
+  fw.AbortClick();
+  ASSERT_TRUE(fw.BtStrtClick(file(image)));
+  EXPECT_TRUE(sent().empty());
+  reply("0");  // the line in flight
+  EXPECT_EQ(sent(), std::vector<std::string>{"U0"});
+  EXPECT_EQ(fw.linesSent(), 0u);
+  reply("0");
+  EXPECT_EQ(sent(), std::vector<std::string>{first[0]});
 }
 
 TEST_F(FirmwareFixture, ALinkLostDuringTheUploadEndsItAndTheWindowReconnects) {
