@@ -31,9 +31,10 @@ void MainConnection::onReadyRead() {
     socket_->close();
     return;
   }
-  // A request's first byte tells the protocols apart: STX starts a frame,
-  // anything else outside a frame is a text of the boot loader.
-  if (boot_ && reader_.bufferedBytes() == 0 && data.front() != char(0x02)) {
+  // The two protocols told apart: a frame starts with STX (stray bytes before
+  // it are the frame reader's to skip); a read without STX, outside a frame,
+  // is a text of the boot loader, which never holds one.
+  if (boot_ && reader_.bufferedBytes() == 0 && !data.contains(char(0x02))) {
     boot_->bootText(*this, *socket_, data);
     return;
   }

@@ -214,10 +214,10 @@ class TestMainWindow : public QObject {
     open();
     std::set<std::string_view> live;
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
-    const std::set<std::string_view> expected = {"TabQX7",    "TabPrinter", "Login",     "Reset",
-                                                 "RecOpen",   "Reg",        "Label3",    "SpeedClk",
-                                                 "MobOpen",   "Deb",        "System",    "SelAuto",
-                                                 "PanelSave", "SaveAllPar", "SaveAllDef"};
+    const std::set<std::string_view> expected = {
+        "TabQX7",    "TabPrinter", "Login",      "Reset", "RecOpen", "Reg",
+        "Label3",    "SpeedClk",   "MobOpen",    "Deb",   "System",  "SelAuto",
+        "PanelSave", "SaveAllPar", "SaveAllDef", "CallFW"};
     QCOMPARE(live, expected);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());
