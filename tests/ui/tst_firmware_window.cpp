@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -95,6 +96,9 @@ class TestFirmwareWindow : public QObject {
     QVERIFY(callFw);
     QCOMPARE(callFw->text(), QStringLiteral("FW"));
     QVERIFY(callFw->isEnabled());
+    w.pages()->setCurrentWidget(w.findChild<QWidget*>(QStringLiteral("TabQX7")));
+    QTest::qWait(50);  // the page's layout runs
+    save(w, "firmware-qx7-page.png");
     w.device().connection.LanOnClick();
     QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 10000);
 
