@@ -31,6 +31,9 @@ constexpr std::array<ModeName, static_cast<std::size_t>(FaultMode::Count)> kMode
      "hold each integrator message until a second one (or 300 ms), write both at once"},
     {FaultMode::LabelChecksum, "label-checksum",
      "fail every label checksum check (41 answers 2, 544 answers 1\t2)"},
+    {FaultMode::BootNak, "boot-nak", "boot loader: answer the 10th line of an upload with 1"},
+    {FaultMode::BootDrop, "boot-drop",
+     "boot loader: drop the connection at the 50th line of the first upload"},
 }};
 
 constexpr std::string_view kSlowPrefix = "slow:";

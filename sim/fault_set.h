@@ -31,6 +31,9 @@ enum class FaultMode : std::size_t {
   SideSplit,      // every integrator message written in two pieces
   SideJoin,       // integrator messages held and written two at a time
   LabelChecksum,  // every label checksum check fails
+  BootNak,        // the boot loader answers the 10th line of an upload with "1"
+  // The boot loader drops the connection in the middle of an upload.
+  BootDrop,
   Count
 };
 

@@ -3,6 +3,7 @@
 #include <QTcpSocket>
 #include <span>
 
+#include "boot_port.h"
 #include "reply_pipeline.h"
 #include "sim_device.h"
 
@@ -30,10 +31,17 @@ void MainConnection::onReadyRead() {
     socket_->close();
     return;
   }
+  // The two protocols told apart: a frame starts with STX (stray bytes before
+  // it are the frame reader's to skip); a read without STX, outside a frame,
+  // is a text of the boot loader, which never holds one.
+  if (boot_ && reader_.bufferedBytes() == 0 && !data.contains(char(0x02))) {
+    boot_->bootText(*this, *socket_, data);
+    return;
+  }
   reader_.append(std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
                            static_cast<std::size_t>(data.size())));
   while (const auto request = reader_.next()) {
-    if (faults_.has(FaultMode::Silent)) {
+    if (faults_.has(FaultMode::Silent) || (boot_ && boot_->inBootLoader())) {
       continue;
     }
     const Bytes reply = faults_.shape(device_.reply(*request), rng_);
@@ -41,5 +49,7 @@ void MainConnection::onReadyRead() {
                                static_cast<qsizetype>(reply.size())));
   }
 }
+
+void MainConnection::drop() { socket_->abort(); }
 
 }  // namespace rwsim

@@ -13,6 +13,7 @@ class QTcpSocket;
 
 namespace rwsim {
 
+class BootPort;
 class ReplyPipeline;
 class SimDevice;
 
@@ -24,6 +25,11 @@ class MainConnection : public QObject {
   MainConnection(QTcpSocket* socket, SimDevice& device, const FaultSet& faults, std::mt19937& rng,
                  QObject* parent = nullptr);
 
+  // Texts of the boot loader go to `port`; without one they are not answered.
+  void setBootPort(BootPort* port) { boot_ = port; }
+  // Closes the connection at once, as a restarting device does.
+  void drop();
+
  private:
   void onReadyRead();
 
@@ -33,6 +39,7 @@ class MainConnection : public QObject {
   std::mt19937& rng_;
   FrameReader reader_;
   ReplyPipeline* pipeline_;
+  BootPort* boot_ = nullptr;
 };
 
 }  // namespace rwsim

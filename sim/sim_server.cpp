@@ -1,6 +1,8 @@
 #include "sim_server.h"
 
 #include <QTcpSocket>
+#include <QTimer>
+#include <cstdio>
 #include <memory>
 
 #include "command_line.h"
@@ -28,6 +30,7 @@ SimServer::SimServer(SimDevice& device, const FaultSet& faults, QObject* parent)
   labels_->failChecksum = [this] { return faults_.has(FaultMode::LabelChecksum); };
   labels_->install(device_);
   connect(&main_, &QTcpServer::newConnection, this, &SimServer::acceptMain);
+  clock_.start();
 }
 
 bool SimServer::start(const QHostAddress& host, QString* error) {
@@ -53,6 +56,9 @@ bool SimServer::applyFaults(QString* error) {
   if (host_.isNull()) {
     return true;  // not started yet
   }
+  if (restarting_) {
+    return true;  // the restart opens the port again
+  }
   const bool refuse = faults_.has(FaultMode::Refuse);
   if (refuse && main_.isListening()) {
     main_.close();
@@ -77,7 +83,8 @@ void SimServer::acceptMain() {
   while (QTcpSocket* socket = main_.nextPendingConnection()) {
     setLowDelay(socket);
     track(kMainPort, socket);
-    new MainConnection(socket, device_, faults_, rng_, this);
+    auto* connection = new MainConnection(socket, device_, faults_, rng_, this);
+    connection->setBootPort(this);
   }
 }
 
@@ -134,6 +141,47 @@ void SimServer::readKill(QTcpSocket* socket, KillRequestReader& reader) {
     for (const QPointer<QTcpSocket>& victim : open_[port])
       if (victim) victim->disconnectFromHost();
   }
+}
+
+void SimServer::bootText(MainConnection& connection, QTcpSocket& socket, const QByteArray& text) {
+  const BootAnswer answer =
+      boot_.handle(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                   clock_.elapsed(), faults_);
+  if (answer.reply) {
+    socket.write(answer.reply->data(), static_cast<qint64>(answer.reply->size()));
+  }
+  switch (answer.effect) {
+    case BootAnswer::Effect::None:
+      break;
+    case BootAnswer::Effect::DropConnection:
+      connection.drop();
+      break;
+    case BootAnswer::Effect::RestartIntoBoot:
+      QTimer::singleShot(kBootRestartDelayMs, this, [this] { restart(BootMode::Boot); });
+      break;
+    case BootAnswer::Effect::RestartIntoApplication:
+      restart(BootMode::Application);
+      break;
+  }
+}
+
+void SimServer::restart(BootMode mode) {
+  if (restarting_) {
+    return;
+  }
+  restarting_ = true;
+  main_.close();
+  for (MainConnection* connection : findChildren<MainConnection*>()) {
+    connection->drop();
+  }
+  QTimer::singleShot(kRestartDownMs, this, [this, mode] {
+    boot_.start(mode);
+    restarting_ = false;
+    QString error;
+    if (!applyFaults(&error)) {
+      std::fprintf(stderr, "rw4000-sim: %s\n", qPrintable(error));
+    }
+  });
 }
 
 }  // namespace rwsim

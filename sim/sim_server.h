@@ -5,6 +5,7 @@
 // connection of the port they name; the integrator ports and the printer port
 // are served by side_ports.h.
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
@@ -16,6 +17,8 @@
 #include <random>
 #include <vector>
 
+#include "boot_loader.h"
+#include "boot_port.h"
 #include "fault_set.h"
 
 namespace rwsim {
@@ -28,7 +31,7 @@ inline constexpr quint16 kMainPort = 47000;
 inline constexpr std::array<quint16, 4> kSidePorts{49000, 46000, 47001, 46990};
 inline constexpr quint16 kKillPort = 46990;
 
-class SimServer : public QObject {
+class SimServer : public QObject, public BootPort {
   Q_OBJECT
 
  public:
@@ -49,12 +52,19 @@ class SimServer : public QObject {
 
   bool mainPortListening() const { return main_.isListening(); }
 
+  const BootLoader& bootLoader() const { return boot_; }
+  bool inBootLoader() const override { return boot_.mode() == BootMode::Boot; }
+  void bootText(MainConnection& connection, QTcpSocket& socket, const QByteArray& text) override;
+
  private:
   bool listenOn(QTcpServer& server, quint16 port, QString* error);
   void acceptMain();
   void acceptSide(QTcpServer* server);
   void readKill(QTcpSocket* socket, KillRequestReader& reader);
   void track(quint16 port, QTcpSocket* socket);
+  // Drops every main-port connection and keeps the port closed for a while,
+  // then opens it again with the device running `mode`.
+  void restart(BootMode mode);
 
   SimDevice& device_;
   const FaultSet& faults_;
@@ -66,6 +76,9 @@ class SimServer : public QObject {
   std::map<quint16, std::vector<QPointer<QTcpSocket>>> open_;
   std::unique_ptr<SimLabelMemory> labels_;
   int integratorPeriod_ = 0;
+  BootLoader boot_;
+  QElapsedTimer clock_;
+  bool restarting_ = false;
 };
 
 }  // namespace rwsim

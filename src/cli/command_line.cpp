@@ -9,6 +9,7 @@
 #include "cli/blocks_command.h"
 #include "cli/clock_command.h"
 #include "cli/eeprom_command.h"
+#include "cli/firmware_command.h"
 #include "cli/integrator_command.h"
 #include "cli/kill_command.h"
 #include "cli/label_command.h"
@@ -124,6 +125,7 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   RejectTextsCommand::addTo(app, line.command);
   IntegratorCommand::addTo(app, line.command);
   ProductsCommand::addTo(app, line.command);
+  FirmwareCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

@@ -95,6 +95,11 @@ int CtlSession::run(CtlCommand& command) {
   command_ = &command;
   command.prepare(*this);
   if (done_) return exitCode_;
+  if (command.start(*this)) {
+    if (!done_) QCoreApplication::exec();
+    command_ = nullptr;
+    return exitCode_;
+  }
 
   Device& d = *device_;
   Subscription<const std::string&> failed(

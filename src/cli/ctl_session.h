@@ -22,6 +22,13 @@ class CtlCommand {
   // Called before anything is connected: reads and checks the command's input
   // files. A command that cannot run calls session.fail() and is not connected.
   virtual void prepare(CtlSession& session) { (void)session; }
+  // A command that speaks to the device on links of its own starts here, in
+  // place of the main link being connected, and returns true; the session then
+  // runs the event loop until the command ends the run.
+  virtual bool start(CtlSession& session) {
+    (void)session;
+    return false;
+  }
   // Called once the main link is connected (the version and status requests are
   // queued); for a command of another port, at once, with nothing connected.
   virtual void connected(CtlSession& session) { (void)session; }
@@ -73,6 +80,7 @@ class CtlSession {
 
   // The folder of the window's files (ends in a slash).
   std::string dataDir;
+  double timeoutSeconds() const { return timeoutSeconds_; }
 
  private:
   void deadlinePassed();

@@ -22,6 +22,9 @@ void QtSocket::open(const std::string& host, uint16_t port) {
 
 void QtSocket::close() {
   if (socket_.state() == QAbstractSocket::UnconnectedState) return;
+  // What was written last still goes out (a reset request, say), as far as the
+  // system takes it without waiting.
+  if (socket_.state() == QAbstractSocket::ConnectedState) socket_.flush();
   socket_.abort();
 }
 

@@ -22,6 +22,8 @@ QString titleOf(FileDialogKind mode, FileKind kind) {
       return save ? QStringLiteral("Save a label") : QStringLiteral("Load a label");
     case FileKind::Products:
       return save ? QStringLiteral("Save the products") : QStringLiteral("Load the products");
+    case FileKind::Firmware:
+      return QStringLiteral("Open the firmware file");
   }
   return {};
 }
@@ -48,11 +50,11 @@ std::optional<std::string> chooseFile(QWidget* owner, WindowSettings& settings, 
                                       FileKind kind) {
   const QString remembered = settings.folder(kind);
   const FileDialogRequest request{
-      mode,
-      kind,
-      titleOf(mode, kind),
-      {QStringLiteral("txt (*.txt)"), QStringLiteral("csv (*.csv)"),
-       QStringLiteral("All files (*)")},
+      mode, kind, titleOf(mode, kind),
+      kind == FileKind::Firmware
+          ? QStringList{QStringLiteral("hex (*.hex)")}
+          : QStringList{QStringLiteral("txt (*.txt)"), QStringLiteral("csv (*.csv)"),
+                        QStringLiteral("All files (*)")},
       !remembered.isEmpty() && QDir(remembered).exists() ? remembered : QDir::currentPath()};
   const std::optional<QString> path = chooser()(owner, request);
   if (!path || path->isEmpty()) return std::nullopt;

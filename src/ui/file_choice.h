@@ -1,9 +1,10 @@
 #pragma once
 // The window's file dialogs, "Save" and "Open": a title that says what is
-// saved or loaded, the filters "txt" and "csv" and "All files", no extension
-// added to the name the user types, and a start in the folder last used for
-// that kind of file (the current folder the first time, or when that folder
-// is gone). The chosen path goes to the core, which reads or writes it.
+// saved or loaded, the filters "txt" and "csv" and "All files" ("hex" alone
+// for firmware), no extension added to the name the user types, and a start
+// in the folder last used for that kind of file (the current folder the first
+// time, or when that folder is gone). The chosen path goes to the core, which
+// reads or writes it.
 #include <QString>
 #include <QStringList>
 #include <functional>

@@ -1,5 +1,6 @@
 #include "ui/qx7_page.h"
 
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "ui/clock_serial_box.h"
@@ -30,6 +31,7 @@ Qx7Page::Qx7Page(Device& device, QWidget* parent)
   clockSerial_ = new ClockSerialBox(device_, this);
   ui_->qx7Row->insertWidget(1, clockSerial_, 0, Qt::AlignTop);
   ui_->qx7Row->addStretch();
+  connect(ui_->CallFW, &QPushButton::clicked, this, &Qx7Page::callFwClicked);
 }
 
 Qx7Page::~Qx7Page() = default;

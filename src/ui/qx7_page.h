@@ -28,6 +28,9 @@ class Qx7Page : public QWidget {
   int lnMenuIndex() const;
   int brMenuIndex() const;
 
+ signals:
+  void callFwClicked();  // the "FW" button
+
  private:
   Device& device_;
   std::unique_ptr<Ui::Qx7Page> ui_;

@@ -9,6 +9,7 @@
 
 #include "app/data_dir.h"
 #include "config/block_backup_guard.h"
+#include "firmware/call_fw.h"
 #include "ui/access_applier.h"
 #include "ui/deb_page.h"
 #include "ui/guarded.h"
@@ -21,6 +22,7 @@
 #include "ui/reg_page.h"
 #include "ui/repaint_scheduler.h"
 #include "ui/system_bin_page.h"
+#include "ui/tfirm_cont.h"
 #include "ui/top_row.h"
 #include "ui/tsgnf.h"
 #include "ui/window_settings.h"
@@ -104,6 +106,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
 
   // The password dialog is created hidden right after the main window.
   sgnf_ = new TSgnF(this);
+  firm_ = new TFirm_cont(device_->seams, *settings_, this);
+  connect(qx7_, &Qx7Page::callFwClicked, this, &TQXVantor::CallFWClick);
   // Where the window was at the end of the last run; the design place the first time.
   if (!restoreGeometry(settings_->geometry())) placeOnScreen();
 }
@@ -166,6 +170,15 @@ void TQXVantor::FormDblClick() {
     sgnf_->exec();
     // OK or Cancel: the text typed is compared either way.
     access.passwordDialogClosed(sgnf_->password().toStdString());
+  });
+}
+
+void TQXVantor::CallFWClick() {
+  runGuarded(this, [this] {
+    vantor::CallFWClick(device_->connection, [this](const std::string& host) {
+      repaintNow();
+      return firm_->run(host);
+    });
   });
 }
 

@@ -33,6 +33,7 @@ class SystemBinPage;
 class PrinterPage;
 class RegPage;
 class TopRow;
+class TFirm_cont;
 class TSgnF;
 class WindowSettings;
 
@@ -51,6 +52,7 @@ class TQXVantor : public QWidget {
   Device& device() { return *device_; }
   MainWindowLogic& logic() { return *logic_; }
   TSgnF& passwordDialog() { return *sgnf_; }
+  TFirm_cont& firmwareWindow() { return *firm_; }
   const AccessApplier& accessApplier() const { return *access_; }
   // Dialogs and windows created later register their root widget here.
   AccessApplier& accessApplier() { return *access_; }
@@ -61,6 +63,8 @@ class TQXVantor : public QWidget {
   ProductsPage& productsPage() { return *products_; }
   WindowSettings& windowSettings() { return *settings_; }
 
+  // Closes the main link for the firmware window; reconnects when it closes with OK.
+  void CallFWClick();
   // Log in through the password dialog, or log out.
   void FormDblClick();
   // Repaints what the core reported as changed without waiting for the timer.
@@ -94,6 +98,7 @@ class TQXVantor : public QWidget {
   ProductsPage* products_ = nullptr;
   std::unique_ptr<AccessApplier> access_;
   TSgnF* sgnf_ = nullptr;
+  TFirm_cont* firm_ = nullptr;
 };
 
 }  // namespace vantor

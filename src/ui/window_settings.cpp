@@ -17,6 +17,8 @@ QString folderKey(FileKind kind) {
       return QStringLiteral("folders/label");
     case FileKind::Products:
       return QStringLiteral("folders/products");
+    case FileKind::Firmware:
+      return QStringLiteral("folders/firmware");
   }
   return QStringLiteral("folders/other");
 }

@@ -10,7 +10,7 @@
 namespace vantor {
 
 // The kinds of file the window reads and writes; each keeps its own folder.
-enum class FileKind { ParTables, BlockBackup, TrafficLog, Label, Products };
+enum class FileKind { ParTables, BlockBackup, TrafficLog, Label, Products, Firmware };
 
 class WindowSettings {
  public:

@@ -223,6 +223,7 @@ class TestMainWindow : public QObject {
     all.insert("GetLog");                                                 // the event log
     all.insert({"SendPrtP", "SetErLbP", "PanelMob"});                     // printer and integrator
     all.insert({"SetAuto", "SetSelProd", "MkNewProd", "GroupProgFile"});  // products
+    all.insert("CallFW");                                                 // the firmware window
     QCOMPARE(live, all);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());
