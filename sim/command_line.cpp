@@ -69,6 +69,12 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
       result.fullTables = value == QLatin1String("full");
       continue;
     }
+    if (isOption(arg, QStringLiteral("--seed"))) {
+      bool ok = false;
+      if (takeValue(arguments, i, QStringLiteral("--seed"), value)) result.seed = value.toUInt(&ok);
+      if (!ok) return failed(QStringLiteral("--seed needs a number 0 .. 4294967295"));
+      continue;
+    }
     if (isOption(arg, QStringLiteral("--fault"))) {
       if (!takeValue(arguments, i, QStringLiteral("--fault"), value)) {
         return failed(QStringLiteral("--fault needs a mode, see --help"));
@@ -86,7 +92,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 
 QString CommandLine::usage() {
   return QStringLiteral(
-             "Usage: rw4000-sim [--host 127.0.0.N] [--tables standard|full] [--fault MODE]...\n"
+             "Usage: rw4000-sim [--host 127.0.0.N] [--tables standard|full] [--seed N]\n"
+             "                  [--fault MODE]...\n"
              "\n"
              "A simulated RW4000 line controller on loopback. It listens on ports 47000\n"
              "(main), 49000, 46000, 47001 and 46990 of HOST, then prints\n"
@@ -96,6 +103,7 @@ QString CommandLine::usage() {
              "  --host ADDR    address to listen on, inside 127.0.0.0/8 (default 127.0.0.1)\n"
              "  --tables SHAPE the parameter tables: 'standard' (default), seven tables of a\n"
              "                 commissioned line, or 'full', ten tables of fifty parameters\n"
+             "  --seed N       the weight trace's seed (default 1); equal seeds, equal traces\n"
              "  --fault MODE   turn on a fault mode; may be given several times\n"
              "  -h, --help     show this text\n"
              "\n"

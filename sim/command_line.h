@@ -5,6 +5,7 @@
 #include <QHostAddress>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <vector>
 
 namespace rwsim {
@@ -20,6 +21,7 @@ struct CommandLine {
   QHostAddress host{QHostAddress::LocalHost};
   std::vector<QString> faults;  // fault modes as given, in order
   bool fullTables = false;      // --tables full: 10 tables of 50 parameters
+  std::uint32_t seed = 1;       // --seed N: the weight trace
 
   // arguments excludes the program name.
   static CommandLine parse(const QStringList& arguments);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "frame_codec.h"
+#include "weight_trace.h"
 
 namespace rwsim {
 
@@ -53,6 +54,8 @@ class SimDevice {
   // device's shape.
   SimParTables& parTables() { return *parTables_; }
   const std::string& versionText() const { return versionText_; }
+  // The weight trace of command 14.
+  SimWeightTrace& weightTrace() { return weightTrace_; }
 
  private:
   Answer versionAnswer() const;
@@ -64,6 +67,7 @@ class SimDevice {
   std::unique_ptr<SimParTables> parTables_;
   std::unique_ptr<SimConfigBlocks> blocks_;
   std::uint16_t counter_ = 0;
+  SimWeightTrace weightTrace_;
 };
 
 }  // namespace rwsim

@@ -37,7 +37,7 @@ void Device::bindCommands() {
       {16, nullptr, &configBlocks},       {22, nullptr, &configBlocks},
       {24, nullptr, &configBlocks},       {36, nullptr, &configBlocks},
       {45, nullptr, &configBlocks},       {52, nullptr, &configBlocks},
-      {34, nullptr, &pesoCounters},
+      {34, nullptr, &pesoCounters},       {14, nullptr, &weightTrace},
   };
   for (const Binding& b : bindings) {
     if (b.request) channel.bindRequest(b.code, b.request);

@@ -16,6 +16,7 @@
 #include "link/seams.h"
 #include "link/shell.h"
 #include "monitor/peso_counters.h"
+#include "monitor/weight_trace.h"
 
 namespace vantor {
 
@@ -46,6 +47,8 @@ class Device {
   ConfigBlocks configBlocks{shell, channel};
   BlockBackupGuard blockBackupGuard{channel};  // no backup of blocks never read
   PesoCounters pesoCounters{shell, channel};
+  // The "Peso" page: the weight trace, its charts' ranges and its recording.
+  WeightTrace weightTrace{connection, liveStatus, configBlocks};
 
  private:
   void bindCommands();

@@ -9,6 +9,7 @@
 #include "cli/params_command.h"
 #include "cli/raw_command.h"
 #include "cli/status_command.h"
+#include "cli/trace_command.h"
 #include "link/text_format.h"
 
 namespace vantor {
@@ -91,6 +92,7 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   RawCommand::addTo(app, line.command);
   ParamsCommand::addTo(app, line.command);
   BlocksCommand::addTo(app, line.command);
+  TraceCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);
