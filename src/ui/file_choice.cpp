@@ -16,6 +16,10 @@ QString titleOf(FileDialogKind mode, FileKind kind) {
                   : QStringLiteral("Load the parameter tables");
     case FileKind::BlockBackup:
       return save ? QStringLiteral("Save a block backup") : QStringLiteral("Load a block backup");
+    case FileKind::TraceRecord:
+      return QStringLiteral("Record the weight trace");
+    case FileKind::TraceExport:
+      return QStringLiteral("Export the weight trace");
   }
   return {};
 }

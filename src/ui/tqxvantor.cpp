@@ -14,6 +14,7 @@
 #include "ui/guarded.h"
 #include "ui/panel_bar.h"
 #include "ui/par_tables_page.h"
+#include "ui/peso_page.h"
 #include "ui/qx7_page.h"
 #include "ui/repaint_scheduler.h"
 #include "ui/system_bin_page.h"
@@ -66,6 +67,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   placeScrolling(ui_->System2, parTables_);
   systemBin_ = new SystemBinPage(*device_, device_->blockBackupGuard, *settings_);
   placeScrolling(ui_->System, systemBin_);
+  peso_ = new PesoPage(*device_, *settings_);
+  placeScrolling(ui_->PesoPage, peso_);
   ui_->PageControl1->setMinimumSize(kLeastPageArea);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 

@@ -25,6 +25,7 @@ class AccessApplier;
 class DebPage;
 class PanelBar;
 class ParTablesPage;
+class PesoPage;
 class Qx7Page;
 class RepaintScheduler;
 class SystemBinPage;
@@ -54,6 +55,7 @@ class TQXVantor : public QWidget {
   PanelBar* statusBar() const;
   PanelBar* errorBar() const;
   Qx7Page& qx7Page() { return *qx7_; }
+  PesoPage& pesoPage() { return *peso_; }
   WindowSettings& windowSettings() { return *settings_; }
 
   // Log in through the password dialog, or log out.
@@ -83,6 +85,7 @@ class TQXVantor : public QWidget {
   Qx7Page* qx7_ = nullptr;
   SystemBinPage* systemBin_ = nullptr;
   ParTablesPage* parTables_ = nullptr;
+  PesoPage* peso_ = nullptr;
   std::unique_ptr<AccessApplier> access_;
   TSgnF* sgnf_ = nullptr;
 };

@@ -11,6 +11,10 @@ QString folderKey(FileKind kind) {
       return QStringLiteral("folders/parameterTables");
     case FileKind::BlockBackup:
       return QStringLiteral("folders/blockBackup");
+    case FileKind::TraceRecord:
+      return QStringLiteral("folders/traceRecord");
+    case FileKind::TraceExport:
+      return QStringLiteral("folders/traceExport");
   }
   return QStringLiteral("folders/other");
 }

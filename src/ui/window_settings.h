@@ -10,7 +10,7 @@
 namespace vantor {
 
 // The kinds of file the window reads and writes; each keeps its own folder.
-enum class FileKind { ParTables, BlockBackup };
+enum class FileKind { ParTables, BlockBackup, TraceRecord, TraceExport };
 
 class WindowSettings {
  public:
