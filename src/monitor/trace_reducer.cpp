@@ -49,6 +49,10 @@ void reduceTrace(const TraceHistory& h, double xMin, double xMax, int columns, R
   }
   for (auto& s : out.series) s.reserve(2 * w);
   TraceSummary sum;
+  // Each series takes its columns' min and max in turns, min first then max
+  // first, so its polyline runs up and down the columns instead of crossing
+  // each column diagonally (a line drawn over itself is slow to paint).
+  std::array<bool, kTraceSeriesCount> maxFirst{};
   for (uint64_t c = 0; c < w; ++c) {
     const uint64_t a = lo + c * n / w;
     const uint64_t b = lo + (c + 1) * n / w;
@@ -57,8 +61,11 @@ void reduceTrace(const TraceHistory& h, double xMin, double xMax, int columns, R
     const double x = (double(a) + double(b - 1)) / 2;
     for (int k = 0; k < kTraceSeriesCount; ++k) {
       if (!sum.has(k)) continue;
-      out.series[k].push_back({x, double(sum.min[k])});
-      out.series[k].push_back({x, double(sum.max[k])});
+      const double first = maxFirst[k] ? sum.max[k] : sum.min[k];
+      const double second = maxFirst[k] ? sum.min[k] : sum.max[k];
+      out.series[k].push_back({x, first});
+      out.series[k].push_back({x, second});
+      maxFirst[k] = !maxFirst[k];
     }
   }
 }

@@ -24,7 +24,8 @@ struct ReducedTrace {
 // Samples from floor(xMin) to ceil(xMax), clipped to those held, over
 // `columns` pixel columns. Column c covers the samples
 // lo + c*n/columns <= index < lo + (c+1)*n/columns (n samples in all); its
-// min and max are placed at the column's middle x, min first.
+// min and max are placed at the column's middle x, min first in a series'
+// first column, then max first, and so on in turns.
 void reduceTrace(const TraceHistory& history, double xMin, double xMax, int columns,
                  ReducedTrace& out);
 

@@ -3,6 +3,7 @@
 #include <qcustomplot.h>
 
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace vantor {
 
@@ -21,6 +22,9 @@ TracePlot::TracePlot(const QString& name, QWidget* parent)
   plot_->yAxis->setSubTicks(false);
   plot_->axisRect()->setAutoMargins(QCP::msLeft | QCP::msBottom);
   plot_->axisRect()->setMargins(QMargins(0, 4, 8, 0));
+  // One paint buffer for all layers: the rubber band then repaints the chart
+  // while dragged, but every replot composes a single buffer.
+  plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
   plot_->setSelectionRectMode(QCP::srmCustom);
   connect(plot_->selectionRect(), &QCPSelectionRect::accepted, this,
           [this](const QRect& band, QMouseEvent*) {
@@ -44,8 +48,18 @@ int TracePlot::addSeries(const QString& name, Kind kind, const QColor& colour, i
 }
 
 void TracePlot::setPoints(int series, const std::vector<TracePoint>& points) {
-  QVector<QCPGraphData> samples(static_cast<qsizetype>(points.size()));
-  for (size_t i = 0; i < points.size(); ++i) samples[qsizetype(i)] = {points[i].x, points[i].y};
+  QVector<QCPGraphData> samples;
+  samples.reserve(static_cast<qsizetype>(points.size()));
+  const bool area = plot_->graph(series)->pen().style() == Qt::NoPen;
+  for (const TracePoint& p : points) {
+    // An area is filled from zero to a column's value farthest from zero: its
+    // outline stays a simple polygon, which paints fast.
+    if (area && !samples.isEmpty() && samples.back().key == p.x) {
+      if (std::abs(p.y) > std::abs(samples.back().value)) samples.back().value = p.y;
+      continue;
+    }
+    samples.append({p.x, p.y});
+  }
   plot_->graph(series)->data()->set(samples, true);
 }
 
@@ -54,7 +68,9 @@ void TracePlot::setRanges(const TraceChartAxes& axes) {
   plot_->yAxis->setRange(axes.left.min, axes.left.max);
 }
 
-void TracePlot::replot() { plot_->replot(QCustomPlot::rpImmediateRefresh); }
+// The chart is drawn into its buffer now; the window shows it at its next
+// paint, together with whatever else changed.
+void TracePlot::replot() { plot_->replot(QCustomPlot::rpQueuedRefresh); }
 
 int TracePlot::plotWidth() const { return std::max(1, plot_->axisRect()->width()); }
 

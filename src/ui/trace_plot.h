@@ -29,7 +29,7 @@ class TracePlot : public QWidget {
   int addSeries(const QString& name, Kind kind, const QColor& colour, int penWidth = 1);
   void setPoints(int series, const std::vector<TracePoint>& points);
   void setRanges(const TraceChartAxes& axes);
-  // Draws now.
+  // Draws the chart now; the window shows it at its next paint.
   void replot();
 
   // Pixel columns of the plotting area.
