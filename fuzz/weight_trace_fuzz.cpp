@@ -27,10 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint32_t before = trace.counter();
     PayloadReader reader(payload);
     trace.handleReply(14, reader);
-    const uint32_t n = payload.size() >= 4
-                           ? uint32_t(payload[0]) | uint32_t(payload[1]) << 8 |
-                                 uint32_t(payload[2]) << 16 | uint32_t(payload[3]) << 24
-                           : 0;
+    // The count as the channel's reader gives it: bytes that did not arrive read as zero.
+    uint32_t n = 0;
+    for (size_t b = 0; b < 4 && b < payload.size(); ++b) n |= uint32_t{payload[b]} << (8 * b);
     const uint64_t whole = payload.size() >= 4 ? (payload.size() - 4) / kTraceSampleBytes : 0;
     if (trace.counter() - before != std::min<uint64_t>(n, whole)) std::abort();
     if (trace.controls.dataN != std::to_string(n)) std::abort();
