@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "command_line.h"
 #include "le_bytes.h"
 #include "weight_trace.h"
 
@@ -72,6 +73,21 @@ TEST(SimWeightTrace, ABoxRaisesTheWeightUnderTheSensorThenSetsTheCalculatedWeigh
   }
   EXPECT_NE(SimWeightTrace::sampleAt(500, 1).real, SimWeightTrace::sampleAt(500, 2).real);
   EXPECT_EQ(SimWeightTrace::sampleAt(777, 3).real, SimWeightTrace::sampleAt(777, 3).real);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SimWeightTrace, TheSeedComesFromTheCommandLine) {
+  EXPECT_EQ(rwsim::CommandLine::parse({}).seed, 1u);
+  EXPECT_EQ(rwsim::CommandLine::parse({"--seed", "4294967295"}).seed, 4294967295u);
+  EXPECT_EQ(rwsim::CommandLine::parse({"--seed=12"}).seed, 12u);
+  for (const QStringList& bad : {QStringList{"--seed"}, QStringList{"--seed", "x"},
+                                 QStringList{"--seed", "-1"}, QStringList{"--seed=4294967296"}}) {
+    EXPECT_EQ(rwsim::CommandLine::parse(bad).outcome, rwsim::CommandLine::Outcome::Error)
+        << qPrintable(bad.join(' '));
+  }
 }
 
 }  // namespace
