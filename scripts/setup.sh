@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev
-          qt6-base-dev libgl-dev libcli11-dev clang-format git python3 xvfb xauth
+          qt6-base-dev libgl-dev libqcustomplot-dev libcli11-dev clang-format git python3 xvfb xauth
           nlohmann-json3-dev dpkg-dev file)
 
 missing=()

@@ -99,6 +99,12 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
       result.products = n;
       continue;
     }
+    if (isOption(arg, QStringLiteral("--seed"))) {
+      bool ok = false;
+      if (takeValue(arguments, i, QStringLiteral("--seed"), value)) result.seed = value.toUInt(&ok);
+      if (!ok) return failed(QStringLiteral("--seed needs a number 0 .. 4294967295"));
+      continue;
+    }
     if (isOption(arg, QStringLiteral("--fault"))) {
       if (!takeValue(arguments, i, QStringLiteral("--fault"), value)) {
         return failed(QStringLiteral("--fault needs a mode, see --help"));
@@ -117,7 +123,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 QString CommandLine::usage() {
   return QStringLiteral(
              "Usage: rw4000-sim [--host 127.0.0.N] [--tables standard|full] [--log-events N]\n"
-             "                  [--products N] [--fault MODE]... [--integrator-period S]\n"
+             "                  [--products N] [--seed N] [--fault MODE]... [--integrator-period "
+             "S]\n"
              "\n"
              "A simulated RW4000 line controller on loopback. It listens on ports 47000\n"
              "(main), 49000, 46000, 47001 and 46990 of HOST, then prints\n"
@@ -130,6 +137,7 @@ QString CommandLine::usage() {
              "  --log-events N events in the device's event log, 0 to 100000 (default 5000)\n"
              "  --products N   the products the device holds at start, 0 to 500 (default 25);\n"
              "                 each has a code, a description, a lot and seven numbers\n"
+             "  --seed N       the weight trace's seed (default 1); equal seeds, equal traces\n"
              "  --fault MODE   turn on a fault mode; may be given several times\n"
              "  --integrator-period S  every S seconds send a request on 49000 and a\n"
              "                 message on 46000 (default 0: only on the control line)\n"

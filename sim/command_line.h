@@ -5,6 +5,7 @@
 #include <QHostAddress>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <vector>
 
 namespace rwsim {
@@ -23,6 +24,7 @@ struct CommandLine {
   int logEvents = 5000;         // --log-events: events in the log area, 0 .. 100000
   int integratorPeriod = 0;     // --integrator-period S: side-port messages every S s (0: none)
   int products = 25;            // --products N: the products at start, 0 .. 500
+  std::uint32_t seed = 1;       // --seed N: the weight trace
 
   // arguments excludes the program name.
   static CommandLine parse(const QStringList& arguments);

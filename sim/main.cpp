@@ -38,6 +38,7 @@ int main(int argc, char* argv[]) {
                    [] { QCoreApplication::quit(); });
 
   rwsim::SimDevice device;
+  device.weightTrace().setSeed(options.seed);
   if (options.fullTables) {
     device.parTables() = rwsim::SimParTables::full();
   }

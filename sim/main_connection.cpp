@@ -18,6 +18,7 @@ MainConnection::MainConnection(QTcpSocket* socket, SimDevice& device, const Faul
       rng_(rng),
       pipeline_(new ReplyPipeline(socket, faults, this)) {
   socket_->setParent(this);
+  device_.weightTrace().connected();
   connect(socket_, &QTcpSocket::readyRead, this, &MainConnection::onReadyRead);
   connect(socket_, &QTcpSocket::disconnected, this, &QObject::deleteLater);
 }

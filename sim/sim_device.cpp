@@ -42,6 +42,9 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
   handlers_[kCmdModuleCounters] = [this](const Frame&) {
     return Answer{kAck, moduleCounters(clock_())};
   };
+  handlers_[kCmdWeightTrace] = [this](const Frame&) {
+    return Answer{kAck, weightTrace_.reply(clock_())};
+  };
   blocks_->install(*this);
   terminal_->install(*this);
   serial_->install(*this);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "frame_codec.h"
+#include "weight_trace.h"
 
 namespace rwsim {
 
@@ -67,6 +68,8 @@ class SimDevice {
   SimDiagnosisMemory& diagnosisMemory() { return *memory_; }
   // The product store (commands 61, 60, 50, 31).
   SimProducts& products() { return *products_; }
+  // The weight trace of command 14.
+  SimWeightTrace& weightTrace() { return weightTrace_; }
 
  private:
   Answer versionAnswer() const;
@@ -83,6 +86,7 @@ class SimDevice {
   std::unique_ptr<SimDiagnosisMemory> memory_;
   std::unique_ptr<SimProducts> products_;
   std::uint16_t counter_ = 0;
+  SimWeightTrace weightTrace_;
 };
 
 }  // namespace rwsim

@@ -21,6 +21,7 @@
 #include "monitor/event_log.h"
 #include "monitor/memory_access.h"
 #include "monitor/peso_counters.h"
+#include "monitor/weight_trace.h"
 #include "peripherals/aux_socket.h"
 #include "peripherals/clock_serial.h"
 #include "peripherals/integrator.h"
@@ -77,6 +78,8 @@ class Device {
   // The "Produto" page's products and their file group.
   Products products{shell, channel, productsLoaded, tablesLoaded, parTables.store()};
   ProdFileGroup prodFile{shell, products};
+  // The "Peso" page: the weight trace, its charts' ranges and its recording.
+  WeightTrace weightTrace{connection, liveStatus, configBlocks};
 
  private:
   void bindCommands();

@@ -24,6 +24,7 @@
 #include "cli/snapshot_command.h"
 #include "cli/status_command.h"
 #include "cli/terminal_command.h"
+#include "cli/trace_command.h"
 #include "link/text_format.h"
 
 namespace vantor {
@@ -126,6 +127,7 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   IntegratorCommand::addTo(app, line.command);
   ProductsCommand::addTo(app, line.command);
   FirmwareCommand::addTo(app, line.command);
+  TraceCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

@@ -24,6 +24,10 @@ QString titleOf(FileDialogKind mode, FileKind kind) {
       return save ? QStringLiteral("Save the products") : QStringLiteral("Load the products");
     case FileKind::Firmware:
       return QStringLiteral("Open the firmware file");
+    case FileKind::TraceRecord:
+      return QStringLiteral("Record the weight trace");
+    case FileKind::TraceExport:
+      return QStringLiteral("Export the weight trace");
   }
   return {};
 }

@@ -69,8 +69,6 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   placeScrolling(ui_->Deb, deb_);
   qx7_ = new Qx7Page(*device_);
   placeScrolling(ui_->TabQX7, qx7_);
-  peso_ = new PesoPage(*device_);
-  placeScrolling(ui_->PesoPage, peso_);
   parTables_ = new ParTablesPage(*device_, *settings_);
   placeScrolling(ui_->System2, parTables_);
   systemBin_ = new SystemBinPage(*device_, device_->blockBackupGuard, *settings_);
@@ -81,6 +79,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   placeScrolling(ui_->Reg, reg_);
   products_ = new ProductsPage(*device_, *settings_);
   placeScrolling(ui_->TabProduto, products_);
+  peso_ = new PesoPage(*device_, *settings_);
+  placeScrolling(ui_->PesoPage, peso_);
   ui_->PageControl1->setMinimumSize(kLeastPageArea);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 

@@ -61,6 +61,7 @@ class TQXVantor : public QWidget {
   PanelBar* errorBar() const;
   Qx7Page& qx7Page() { return *qx7_; }
   ProductsPage& productsPage() { return *products_; }
+  PesoPage& pesoPage() { return *peso_; }
   WindowSettings& windowSettings() { return *settings_; }
 
   // Closes the main link for the firmware window; reconnects when it closes with OK.

@@ -19,6 +19,10 @@ QString folderKey(FileKind kind) {
       return QStringLiteral("folders/products");
     case FileKind::Firmware:
       return QStringLiteral("folders/firmware");
+    case FileKind::TraceRecord:
+      return QStringLiteral("folders/traceRecord");
+    case FileKind::TraceExport:
+      return QStringLiteral("folders/traceExport");
   }
   return QStringLiteral("folders/other");
 }

@@ -10,7 +10,16 @@
 namespace vantor {
 
 // The kinds of file the window reads and writes; each keeps its own folder.
-enum class FileKind { ParTables, BlockBackup, TrafficLog, Label, Products, Firmware };
+enum class FileKind {
+  ParTables,
+  BlockBackup,
+  TrafficLog,
+  Label,
+  Products,
+  Firmware,
+  TraceRecord,
+  TraceExport
+};
 
 class WindowSettings {
  public:
