@@ -41,14 +41,14 @@ void TraceCommand::connected(CtlSession& session) {
 
 void TraceCommand::replied(CtlSession& session, int code, ByteView) {
   if (code == 51) haveStatus_ = true;
-  if (code == 52 && haveStatus_ && !started_) start(session);
+  if (code == 52 && haveStatus_ && !started_) startRecording(session);
   if (started_ && !session.device().weightTrace.recording()) {
     // The recording stopped on its own: the disk refused a write.
     session.fail(kExitFile, session.device().weightTrace.controls.message);
   }
 }
 
-void TraceCommand::start(CtlSession& session) {
+void TraceCommand::startRecording(CtlSession& session) {
   started_ = true;
   WeightTrace& trace = session.device().weightTrace;
   trace.SavePesoClick(true, path_);

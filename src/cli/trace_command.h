@@ -31,7 +31,7 @@ class TraceCommand final : public CtlCommand {
   void replied(CtlSession& session, int code, ByteView frame) override;
 
  private:
-  void start(CtlSession& session);
+  void startRecording(CtlSession& session);
   void stop(CtlSession& session);
 
   std::string path_;
