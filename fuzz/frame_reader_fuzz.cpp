@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "link/frame_reader.h"
+#include "timed_stream.h"
 
 using namespace vantor;
 
@@ -31,45 +32,17 @@ struct Trace : FrameSink {
   }
 };
 
-struct Segment {
-  int64_t at;
-  ByteView bytes;
-};
-
-std::vector<Segment> segments(const uint8_t* data, size_t size) {
-  std::vector<Segment> out;
-  int64_t now = 0;
-  size_t at = 0;
-  while (at + 3 <= size) {
-    now += data[at] * 10;
-    const size_t len = std::min<size_t>(data[at + 1] << 8 | data[at + 2], size - at - 3);
-    out.push_back({now, ByteView(data + at + 3, len)});
-    at += 3 + len;
-  }
-  return out;
-}
-
-Trace run(const std::vector<Segment>& stream, size_t sliceSeed) {
+Trace run(const std::vector<fuzz::Segment>& stream, size_t sliceSeed) {
   FrameReader reader;
   Trace t;
-  for (const Segment& seg : stream) {
-    reader.expire(seg.at, t);
-    size_t at = 0;
-    while (at < seg.bytes.size()) {
-      size_t n = sliceSeed == 0 ? seg.bytes.size()
-                                : (sliceSeed == 1 ? 1 : 1 + (seg.bytes[at] * sliceSeed) % 97);
-      n = std::min(n, seg.bytes.size() - at);
-      reader.feed(seg.bytes.subspan(at, n), seg.at, t);
-      at += n;
-    }
-  }
+  fuzz::feedStream(stream, sliceSeed, reader, t);
   return t;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::vector<Segment> stream = segments(data, size);
+  const std::vector<fuzz::Segment> stream = fuzz::segments(data, size);
   const Trace whole = run(stream, 0);
   const Trace bytes = run(stream, 1);
   const Trace slices = run(stream, 31);
