@@ -11,7 +11,7 @@ void BlocksSnapshotPart::startRead() {
 
 bool BlocksSnapshotPart::readComplete(int code) {
   if (!blockByReadCode(code) || ++answered_ < kBlockCount) return false;
-  deviceBlocks_ = device_.configBlocks.blocks();
+  deviceRead(encodeBlockBackup(device_.configBlocks.blocks()));
   return true;
 }
 
@@ -28,24 +28,26 @@ bool BlocksSnapshotPart::takeFile(const std::string& path, ByteView bytes, std::
     error = blocks.controls.message;
     return false;
   }
-  fileBlocks_ = blocks.blocks();
+  fileTaken(bytes);
   return true;
 }
 
-std::vector<std::string> BlocksSnapshotPart::differences() const {
-  std::vector<std::string> lines;
+std::optional<NamedCells> BlocksSnapshotPart::fileCells(ByteView bytes, std::string& error) const {
+  const std::optional<BlockValues> blocks = decodeBlockBackup(bytes);
+  if (!blocks) {
+    error = format("not a block backup: %zu bytes", bytes.size());
+    return std::nullopt;
+  }
+  NamedCells cells;
   for (const BlockLayout& layout : blockLayouts()) {
-    const std::vector<uint32_t>& device = deviceBlocks_[index(layout.id)];
-    const std::vector<uint32_t>& file = fileBlocks_[index(layout.id)];
-    for (size_t i = 0; i < layout.values && i < device.size() && i < file.size(); ++i) {
-      if (device[i] == file[i]) continue;
+    const std::vector<uint32_t>& values = (*blocks)[index(layout.id)];
+    for (size_t i = 0; i < layout.values && i < values.size(); ++i) {
       const std::string row =
           i < layout.rowNames.size() ? layout.rowNames[i] : format("value %zu", i);
-      lines.push_back(format("blocks: %s %s: device %u, snapshot %u", layout.block, row.c_str(),
-                             device[i], file[i]));
+      cells.push_back({format("%s %s", layout.block, row.c_str()), std::to_string(values[i])});
     }
   }
-  return lines;
+  return cells;
 }
 
 void BlocksSnapshotPart::startWrite() {

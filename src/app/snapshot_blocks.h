@@ -20,7 +20,7 @@ class BlocksSnapshotPart final : public SnapshotPart {
   bool readComplete(int code) override;
   bool saveFile(const std::string& path, std::string& error) override;
   bool takeFile(const std::string& path, ByteView bytes, std::string& error) override;
-  std::vector<std::string> differences() const override;
+  std::optional<NamedCells> fileCells(ByteView bytes, std::string& error) const override;
   void startWrite() override;
   bool writeComplete(int code) override;
 
@@ -28,8 +28,6 @@ class BlocksSnapshotPart final : public SnapshotPart {
   Device& device_;
   size_t answered_ = 0;  // replies of the reads or writes under way
   bool writing_ = false;
-  BlockValues deviceBlocks_ = zeroedBlocks();
-  BlockValues fileBlocks_ = zeroedBlocks();
 };
 
 }  // namespace vantor

@@ -1,6 +1,7 @@
 #pragma once
 // Every part a device snapshot holds, in the order they are read and written.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/device.h"
@@ -9,5 +10,7 @@
 namespace vantor {
 
 std::vector<std::unique_ptr<SnapshotPart>> makeSnapshotParts(Device& device);
+// The parts' names in the same order, known before any device exists.
+std::vector<std::string> snapshotPartNames();
 
 }  // namespace vantor

@@ -36,13 +36,14 @@ void SnapshotRun::partRead() {
   } else if (!part.takeFile(part.fileName(), files_[part_], error)) {
     return fail(error + (goal_ == Goal::Restore ? "; nothing written" : ""));
   }
+  if (stopsHere()) return;
   if (++part_ < parts_.size()) return parts_[part_]->startRead();
 
   if (goal_ == Goal::Save) {
     stage_ = Stage::Done;
   } else if (goal_ == Goal::Diff) {
     for (SnapshotPart* p : parts_)
-      for (std::string& line : p->differences()) differences_.push_back(std::move(line));
+      for (CellDifference& d : p->differences()) differences_.push_back(std::move(d));
     stage_ = Stage::Done;
   } else {
     stage_ = Stage::Writing;
@@ -53,17 +54,41 @@ void SnapshotRun::partRead() {
 
 void SnapshotRun::partWritten() {
   SnapshotPart& part = *parts_[part_];
-  std::vector<std::string> left = part.differences();
+  std::vector<CellDifference> left = part.writtenDifferences();
   if (left.empty()) {
     onLine(format("%s: written and read back", part.name().c_str()));
   } else {
     readBackDiffers_ = true;
     onLine(format("%s: read back differs in %zu value%s", part.name().c_str(), left.size(),
                   left.size() == 1 ? "" : "s"));
-    for (std::string& line : left) differences_.push_back(std::move(line));
+    for (CellDifference& d : left) differences_.push_back(std::move(d));
   }
-  if (++part_ < parts_.size()) return parts_[part_]->startWrite();
+  written_.push_back(part.name());
+  if (++part_ < parts_.size()) {
+    if (stopsHere()) return;
+    return parts_[part_]->startWrite();
+  }
   stage_ = Stage::Done;
+}
+
+void SnapshotRun::cancel() {
+  cancelAsked_ = true;
+  if (stage_ == Stage::Idle) stopsHere();
+}
+
+bool SnapshotRun::stopsHere() {
+  if (!cancelAsked_ || done()) return false;
+  std::string written;
+  for (const std::string& name : written_) written += (written.empty() ? "" : ", ") + name;
+  cancelled_ = true;
+  if (goal_ == Goal::Save)
+    fail("cancelled; no snapshot saved");
+  else if (goal_ == Goal::Diff)
+    fail("cancelled");
+  else
+    fail(written.empty() ? "cancelled; nothing written to the device"
+                         : "cancelled; written to the device: " + written);
+  return true;
 }
 
 void SnapshotRun::fail(std::string error) {

@@ -31,11 +31,16 @@ class SnapshotRun {
   // Every reply of the main link, after its handler ran.
   void replied(int code);
 
+  // Stops the run before its next part begins; the part under way finishes.
+  // A save leaves no folder, a restore keeps the parts written so far.
+  void cancel();
+  bool cancelled() const { return cancelled_; }
+
   bool done() const { return stage_ == Stage::Done || stage_ == Stage::Failed; }
   bool failed() const { return stage_ == Stage::Failed; }
   const std::string& error() const { return error_; }
   // Diff: every difference; Restore: those left after the read-back.
-  const std::vector<std::string>& differences() const { return differences_; }
+  const std::vector<CellDifference>& differences() const { return differences_; }
   bool readBackDiffers() const { return readBackDiffers_; }
   // "Reading tables (1 of 2)", "Writing blocks (2 of 2)", or empty when done.
   std::string progress() const;
@@ -50,6 +55,8 @@ class SnapshotRun {
   void partRead();
   void partWritten();
   void fail(std::string error);
+  // Ends the run when a cancel was asked for; true then.
+  bool stopsHere();
 
   Goal goal_;
   std::vector<SnapshotPart*> parts_;
@@ -58,8 +65,11 @@ class SnapshotRun {
   Stage stage_ = Stage::Idle;
   size_t part_ = 0;
   std::string error_;
-  std::vector<std::string> differences_;
+  std::vector<CellDifference> differences_;
   bool readBackDiffers_ = false;
+  bool cancelAsked_ = false;
+  bool cancelled_ = false;
+  std::vector<std::string> written_;  // restore: the parts written so far
 };
 
 }  // namespace vantor

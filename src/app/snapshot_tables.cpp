@@ -1,7 +1,7 @@
 #include "app/snapshot_tables.h"
 
 #include "config/par_file_whole_load.h"
-#include "link/text_format.h"
+#include "config/split_tab_fields.h"
 
 namespace vantor {
 
@@ -16,19 +16,11 @@ bool TablesSnapshotPart::sweepEnded(int code) const {
   return (code == 62 || code == 63 || code == 64) && tables.tablesLoaded() && !tables.busy();
 }
 
-TablesSnapshotPart::Values TablesSnapshotPart::storeValues() const {
-  const ParTableStore& store = device_.parTables.store();
-  Values values(store.tableCount());
-  for (size_t t = 0; t < store.tableCount(); ++t) {
-    const ParTable& table = store.table(t);
-    for (size_t r = 0; r < table.paramCount; ++r) values[t].push_back(table.params[r].value);
-  }
-  return values;
-}
-
 bool TablesSnapshotPart::readComplete(int code) {
   if (!sweepEnded(code)) return false;
-  deviceValues_ = storeValues();
+  const std::string text =
+      parTableFileText(device_.liveStatus.version(), "", device_.parTables.store());
+  deviceRead(asBytes(text));
   return true;
 }
 
@@ -45,24 +37,28 @@ bool TablesSnapshotPart::takeFile(const std::string& path, ByteView bytes, std::
     error = path + ": " + taken.refusal;
     return false;
   }
-  fileValues_ = storeValues();
+  fileTaken(bytes);
   return true;
 }
 
-std::vector<std::string> TablesSnapshotPart::differences() const {
-  std::vector<std::string> lines;
-  const ParTableStore& store = device_.parTables.store();
-  for (size_t t = 0; t < store.tableCount() && t < fileValues_.size(); ++t) {
-    const ParTable& table = store.table(t);
-    for (size_t r = 0; r < fileValues_[t].size(); ++r) {
-      const uint32_t device =
-          t < deviceValues_.size() && r < deviceValues_[t].size() ? deviceValues_[t][r] : 0;
-      if (device == fileValues_[t][r]) continue;
-      lines.push_back(format("tables: %s %s: device %u, snapshot %u", table.name.c_str(),
-                             table.params[r].name.c_str(), device, fileValues_[t][r]));
-    }
+// After the identification line: a title line per table, then "\tNAME\tVALUE"
+// per parameter; each parameter is named "TABLE NAME".
+std::optional<NamedCells> TablesSnapshotPart::fileCells(ByteView bytes, std::string& error) const {
+  const std::vector<std::string_view> lines = textLines(bytes);
+  if (lines.empty()) {
+    error = "not a parameter file: it is empty";
+    return std::nullopt;
   }
-  return lines;
+  NamedCells cells;
+  std::string table;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::vector<std::string_view> fields = splitTabFields(lines[i]);
+    if (fields.size() == 1)
+      table = fields[0];
+    else if (fields.size() >= 3 && fields[0].empty())
+      cells.push_back({table + " " + std::string(fields[1]), cellValue(fields[2])});
+  }
+  return cells;
 }
 
 void TablesSnapshotPart::startWrite() { device_.parTableFile.SaveAllParClick(); }

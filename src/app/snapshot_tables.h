@@ -1,8 +1,5 @@
 #pragma once
 // The parameter tables as a snapshot part: the "System" page's table file.
-#include <cstdint>
-#include <vector>
-
 #include "app/device.h"
 #include "app/snapshot_part.h"
 #include "config/par_table_file.h"
@@ -20,18 +17,14 @@ class TablesSnapshotPart final : public SnapshotPart {
   bool readComplete(int code) override;
   bool saveFile(const std::string& path, std::string& error) override;
   bool takeFile(const std::string& path, ByteView bytes, std::string& error) override;
-  std::vector<std::string> differences() const override;
+  std::optional<NamedCells> fileCells(ByteView bytes, std::string& error) const override;
   void startWrite() override;
   bool writeComplete(int code) override;
 
  private:
-  using Values = std::vector<std::vector<uint32_t>>;  // per table, per row
   bool sweepEnded(int code) const;
-  Values storeValues() const;
 
   Device& device_;
-  Values deviceValues_;  // as last read from the device
-  Values fileValues_;    // as the file taken set them
 };
 
 }  // namespace vantor

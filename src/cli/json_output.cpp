@@ -5,10 +5,6 @@
 
 namespace vantor {
 
-std::string jsonText(const nlohmann::ordered_json& document) {
-  return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-}
-
 void printJson(const nlohmann::ordered_json& document) {
   const std::string text = jsonText(document);
   std::fwrite(text.data(), 1, text.size(), stdout);

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "app/snapshot_folder.h"
 #include "app/snapshot_part.h"
 #include "app/snapshot_run.h"
 #include "cli/ctl_session.h"
-#include "cli/snapshot_manifest.h"
 
 namespace CLI {
 class App;
@@ -23,14 +23,20 @@ namespace vantor {
 // every file with the window's own checks; any refusal ends the command before
 // the first write (kExitFile). Then writes each part, reads it back and
 // compares, one line per part; kExitNoReply when a read-back differs.
-// `snapshot diff DIR [--only PARTS]`: one line per value where the device and
-// the snapshot differ; kExitDifferent when there is any.
+// `snapshot diff DIR [DIR2] [--only PARTS] [--json]`: one line per value where
+// the device (or the snapshot DIR2, without connecting) and the snapshot DIR
+// differ; kExitDifferent when there is any.
 class SnapshotCommand final : public CtlCommand {
  public:
   enum class Action { Save, Restore, Diff };
+  struct Options {
+    std::string dir;
+    std::string secondDir;  // diff: a second snapshot in place of the device
+    std::vector<std::string> only;
+    bool json = false;
+  };
 
-  SnapshotCommand(Action action, std::string dir, std::vector<std::string> only);
-  ~SnapshotCommand() override;
+  SnapshotCommand(Action action, Options options);
 
   static void addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen);
 
@@ -38,15 +44,16 @@ class SnapshotCommand final : public CtlCommand {
   void replied(CtlSession& session, int code, ByteView frame) override;
 
  private:
-  void chooseParts(CtlSession& session);
-  bool readSnapshot(CtlSession& session);
+  std::vector<SnapshotPart*> chosenParts() const;
+  void compareSnapshots(CtlSession& session);
+  void printDifferences(const std::vector<CellDifference>& differences,
+                        const DiffSides& sides) const;
   void finished(CtlSession& session);
 
   Action action_;
-  std::string dir_;
-  std::vector<std::string> only_;
-  std::string workDir_;  // save: the temporary folder until it becomes dir_
+  Options options_;
   std::vector<std::unique_ptr<SnapshotPart>> parts_;
+  SnapshotSave save_;
   std::vector<Bytes> files_;
   std::unique_ptr<SnapshotRun> run_;
   std::optional<Subscription<const std::string&>> lines_;

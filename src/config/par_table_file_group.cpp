@@ -30,7 +30,7 @@ bool ParTableFileGroup::ReadFileParClick(const std::string& path) {
   const bool read = readFileChunks(
       path,
       [&](ByteView chunk) {
-        reader.feed(std::string_view(reinterpret_cast<const char*>(chunk.data()), chunk.size()));
+        reader.feed(asText(chunk));
         return !reader.stopped();
       },
       error, kParTableFileLimit);
@@ -39,7 +39,7 @@ bool ParTableFileGroup::ReadFileParClick(const std::string& path) {
 
 bool ParTableFileGroup::ReadFileParBytes(ByteView bytes) {
   ParTableFileReader reader(identification_, tables_.store());
-  reader.feed(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  reader.feed(asText(bytes));
   return readDone(reader, nullptr);
 }
 

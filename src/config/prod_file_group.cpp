@@ -41,7 +41,7 @@ ProdFileRead ProdFileGroup::InpProdClick(const std::string& path) {
   const bool read = readFileChunks(
       path,
       [&](ByteView chunk) {
-        reader.feed(std::string_view(reinterpret_cast<const char*>(chunk.data()), chunk.size()));
+        reader.feed(asText(chunk));
         return true;
       },
       error, kProdTableFileLimit);
@@ -51,7 +51,7 @@ ProdFileRead ProdFileGroup::InpProdClick(const std::string& path) {
 ProdFileRead ProdFileGroup::InpProdBytes(ByteView bytes) {
   if (refusedWithoutStructure()) return {};
   ProdTableFileReader reader(products_.store());
-  reader.feed(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  reader.feed(asText(bytes));
   return readDone(reader, nullptr);
 }
 

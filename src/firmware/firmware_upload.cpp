@@ -38,7 +38,7 @@ FirmwareUpload::~FirmwareUpload() {
 }
 
 void FirmwareUpload::send(std::string_view text, bool awaitsReply) {
-  lan2_->write(ByteView(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  lan2_->write(asBytes(text));
   if (awaitsReply) awaiting_ = true;
 }
 

@@ -4,12 +4,21 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantor {
 
 using Bytes = std::vector<uint8_t>;
 using ByteView = std::span<const uint8_t>;
+
+// The same bytes seen as text, or a text seen as bytes.
+inline std::string_view asText(ByteView bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+inline ByteView asBytes(std::string_view text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
 
 // Bounds-checked little-endian reader over a received payload.
 //

@@ -27,7 +27,7 @@ class PrinterChannel::Events final : public SocketListener {
     c_.changed();
   }
   void socketRead(ByteView bytes) override {
-    appendMemoText(c_.memo5_, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    appendMemoText(c_.memo5_, asText(bytes));
     c_.changed();
   }
   // A close by the printer is a disconnect, told by the event that follows.

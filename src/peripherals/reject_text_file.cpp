@@ -7,12 +7,6 @@
 
 namespace vantor {
 
-namespace {
-
-constexpr FileLimit kRejectTextLimit{7 * 1024, "a reject-text file"};
-
-}  // namespace
-
 bool parseRejectTexts(std::string_view all, const std::string& name, RejectTexts& texts,
                       std::string& error) {
   if (!all.empty() && all.back() == '\n') all.remove_suffix(1);
@@ -47,8 +41,22 @@ bool parseRejectTexts(std::string_view all, const std::string& name, RejectTexts
 bool readRejectTexts(const std::string& path, RejectTexts& texts, std::string& error) {
   const std::optional<Bytes> bytes = readFileBytes(path, kRejectTextLimit, error);
   if (!bytes) return false;
-  return parseRejectTexts({reinterpret_cast<const char*>(bytes->data()), bytes->size()}, path,
-                          texts, error);
+  return parseRejectTexts(asText(*bytes), path, texts, error);
+}
+
+std::optional<std::string> rejectTextsFileText(const RejectTexts& texts, std::string& error) {
+  std::string text;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (texts[i].find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+      error = format(
+          "reject text %zu holds a line end or a zero byte and cannot be kept in a "
+          "reject-text file",
+          i + 1);
+      return std::nullopt;
+    }
+    text += texts[i] + "\r\n";
+  }
+  return text;
 }
 
 }  // namespace vantor

@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <nlohmann/json.hpp>
+#include <span>
 #include <string>
+#include <utility>
 
 #include "processes.h"
 #include "test_files.h"
@@ -18,6 +20,22 @@ namespace {
 
 CtlResult ctl(const char* host, QStringList args) {
   return runCtl(QStringList{"--host", host} + args);
+}
+
+// Every part of a snapshot, in its order, with its file.
+const std::pair<const char*, const char*> kPartFiles[] = {{"tables", "tables.txt"},
+                                                          {"blocks", "blocks.bin"},
+                                                          {"products", "products.csv"},
+                                                          {"reject-texts", "reject-texts.txt"}};
+
+// "tables: saved in tables.txt\n" and so on, one line per part; without
+// files, "tables: written and read back\n".
+std::string linePerPart(const std::string& middle,
+                        std::span<const std::pair<const char*, const char*>> files) {
+  std::string out;
+  for (const auto& [part, file] : kPartFiles)
+    out += part + middle + (files.empty() ? "" : file) + "\n";
+  return out;
 }
 
 }  // namespace
@@ -31,15 +49,16 @@ TEST(SnapshotE2E, SaveDiffRestoreRoundTripNamesExactlyWhatChanged) {
 
   const CtlResult saved = ctl(host, {"snapshot", "save", snap});
   ASSERT_EQ(saved.exitCode, 0) << saved.err;
-  EXPECT_EQ(saved.out, "tables: saved in tables.txt\nblocks: saved in blocks.bin\n");
+  EXPECT_EQ(saved.out, linePerPart(": saved in ", kPartFiles));
   EXPECT_EQ(QDir(snap).entryList(QDir::Files),
-            (QStringList{"blocks.bin", "snapshot.json", "tables.txt"}));
+            (QStringList{"blocks.bin", "products.csv", "reject-texts.txt", "snapshot.json",
+                         "tables.txt"}));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"line1"});
   const std::string manifest = readFile(snap + "/snapshot.json");
   EXPECT_NE(manifest.find("\r\n"), std::string::npos);
   const auto json = nlohmann::json::parse(manifest);
   EXPECT_EQ(json.at("device"), " RW4000 SIM 8.10");
-  EXPECT_EQ(json.at("files").size(), 2u);
+  EXPECT_EQ(json.at("files").size(), std::size(kPartFiles));
 
   const CtlResult equal = ctl(host, {"snapshot", "diff", snap});
   EXPECT_EQ(equal.exitCode, 0) << equal.err;
@@ -68,7 +87,7 @@ TEST(SnapshotE2E, SaveDiffRestoreRoundTripNamesExactlyWhatChanged) {
 
   const CtlResult restored = ctl(host, {"snapshot", "restore", snap});
   EXPECT_EQ(restored.exitCode, 0) << restored.err;
-  EXPECT_EQ(restored.out, "tables: written and read back\nblocks: written and read back\n");
+  EXPECT_EQ(restored.out, linePerPart(": written and read back", {}));
   const CtlResult after = ctl(host, {"snapshot", "diff", snap});
   EXPECT_EQ(after.exitCode, 0) << after.out;
   EXPECT_EQ(after.out, "");

@@ -1,8 +1,8 @@
-#include "cli/snapshot_manifest.h"
+#include "app/snapshot_manifest.h"
 
 #include <nlohmann/json.hpp>
 
-#include "cli/json_output.h"
+#include "app/json_text.h"
 
 namespace vantor {
 
