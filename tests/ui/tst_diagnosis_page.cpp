@@ -30,6 +30,7 @@ using vantor::test::FakeSeams;
 using vantor::test::FakeSocket;
 using vantor::test::hex;
 using vantor::test::replyFrame;
+using vantor::test::requestParams;
 using vantor::test::WindowFixture;
 
 class TestDiagnosisPage : public QObject, public WindowFixture {
@@ -41,8 +42,7 @@ class TestDiagnosisPage : public QObject, public WindowFixture {
   // The parameters of the next request sent.
   Bytes sent() {
     device().channel.sendNextCmd();
-    const Bytes w = lan2().takeWrite();
-    return w.size() < 11 ? Bytes{} : Bytes(w.begin() + 8, w.end() - 3);
+    return requestParams(lan2().takeWrite());
   }
 
  private slots:
