@@ -17,6 +17,7 @@
 #include "launcher/sim_process.h"
 #include "platform/qt_seams.h"
 #include "support/floor_clients.h"
+#include "support/floor_report.h"
 #include "support/median.h"
 
 using namespace vantor;
@@ -102,22 +103,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "firmware_bench: the boot loader did not come up\n");
     return 1;
   }
-  std::vector<double> core, platform, physical;
+  std::vector<double> core;
+  FloorRuns floors;
   for (int run = 0; run < kRuns; ++run) {
     core.push_back(coreRun(path));
-    platform.push_back(platformFloor(kHost, kBootLoaderPort, exchanges));
-    physical.push_back(physicalFloor(kHost, kBootLoaderPort, exchanges));
+    if (core.back() < 0 || !floors.add(kHost, kBootLoaderPort, exchanges)) {
+      std::fprintf(stderr, "firmware_bench: a run failed\n");
+      return 1;
+    }
   }
-  for (const auto* series : {&core, &platform, &physical})
-    for (double s : *series)
-      if (s < 0) {
-        std::fprintf(stderr, "firmware_bench: a run failed\n");
-        return 1;
-      }
   const double n = static_cast<double>(exchanges.size());
   const double perCore = n / median(core);
-  const double perPlatform = n / median(platform);
-  const double perPhysical = n / median(physical);
+  const double perPlatform = n / median(floors.platform);
+  const double perPhysical = n / median(floors.physical);
   std::printf("%zu lines of a %zu KiB image (with \"U0\"), median of %d runs\n", exchanges.size(),
               kImageBytes / 1024, kRuns);
   std::printf("core upload       %9.0f lines per second\n", perCore);

@@ -9,7 +9,7 @@
 #include "link/tx_frame.h"
 #include "support/core_client.h"
 #include "support/floor_clients.h"
-#include "support/median.h"
+#include "support/floor_report.h"
 
 using namespace vantor;
 using namespace vantor::bench;
@@ -35,8 +35,7 @@ double coreRun() {
 std::vector<Exchange> statusExchanges() {
   TxFrame tx;
   tx.begin(51);
-  const ByteView f = tx.finish();
-  return std::vector<Exchange>(kExchanges, Exchange{Bytes(f.begin(), f.end()), 56 + 1 + 11});
+  return std::vector<Exchange>(kExchanges, mainExchange(tx.finish(), 56));
 }
 
 }  // namespace
@@ -49,26 +48,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::vector<Exchange> exchanges = statusExchanges();
-  std::vector<double> core, platform, physical;
+  std::vector<double> core;
+  FloorRuns floors;
   for (int run = 0; run < kRuns; ++run) {
     core.push_back(coreRun());
-    platform.push_back(platformFloor(kHost, 47000, exchanges));
-    physical.push_back(physicalFloor(kHost, 47000, exchanges));
+    if (core.back() < 0 || !floors.add(kHost, 47000, exchanges)) {
+      std::fprintf(stderr, "link_bench: a run failed\n");
+      return 1;
+    }
   }
-  for (const auto* series : {&core, &platform, &physical})
-    for (double s : *series)
-      if (s < 0) {
-        std::fprintf(stderr, "link_bench: a run failed\n");
-        return 1;
-      }
-  const double perCore = median(core) / kExchanges * 1e6;
-  const double perPlatform = median(platform) / kExchanges * 1e6;
-  const double perPhysical = median(physical) / kExchanges * 1e6;
   std::printf("%d exchanges of command 51, median of %d runs\n", kExchanges, kRuns);
-  std::printf("core link         %8.1f us per exchange\n", perCore);
-  std::printf("platform floor    %8.1f us per exchange\n", perPlatform);
-  std::printf("physical floor    %8.1f us per exchange\n", perPhysical);
-  std::printf("core / platform   %8.3f (target at most 1.15)\n", perCore / perPlatform);
-  std::printf("core / physical   %8.3f\n", perCore / perPhysical);
+  printAgainstFloors("core link", core, floors, kExchanges);
   return 0;
 }

@@ -16,6 +16,7 @@
 #include "link/tx_frame.h"
 #include "support/core_client.h"
 #include "support/floor_clients.h"
+#include "support/floor_report.h"
 #include "support/median.h"
 
 using namespace vantor;
@@ -71,13 +72,11 @@ std::vector<Exchange> blockExchanges() {
   std::vector<Exchange> out;
   TxFrame tx;
   tx.begin(69);
-  const ByteView start = tx.finish();
-  out.push_back(Exchange{Bytes(start.begin(), start.end()), 11 + 1 + 8});
+  out.push_back(mainExchange(tx.finish(), 8));
   for (uint32_t b = 0; b < kLogBlocks; ++b) {
     tx.begin(21);
     tx.put32(kSimLogBase + b * static_cast<uint32_t>(kLogBlockBytes));
-    const ByteView f = tx.finish();
-    out.push_back(Exchange{Bytes(f.begin(), f.end()), 11 + 1 + kLogBlockBytes});
+    out.push_back(mainExchange(tx.finish(), kLogBlockBytes));
   }
   return out;
 }
@@ -94,7 +93,8 @@ int main(int argc, char** argv) {
   QTemporaryDir dir;
   const std::string path = dir.filePath(QStringLiteral("bench.log")).toStdString();
   const std::vector<Exchange> exchanges = blockExchanges();
-  std::vector<double> core, decode, platform, physical;
+  std::vector<double> core, decode;
+  FloorRuns floors;
   for (int run = 0; run < kRuns; ++run) {
     const CoreRun c = coreRun(path);
     if (c.download < 0 || c.events != kLogMaxEvents) {
@@ -103,22 +103,14 @@ int main(int argc, char** argv) {
     }
     core.push_back(c.download);
     decode.push_back(c.decodeWrite);
-    platform.push_back(platformFloor(kHost, 47000, exchanges));
-    physical.push_back(physicalFloor(kHost, 47000, exchanges));
-    if (platform.back() < 0 || physical.back() < 0) {
+    if (!floors.add(kHost, 47000, exchanges)) {
       std::fprintf(stderr, "log_bench: a floor run failed\n");
       return 1;
     }
   }
-  const double c = median(core), d = median(decode), p = median(platform), f = median(physical);
-  const double perExchange = 1e6 / (kLogBlocks + 1);
   std::printf("event log of %d events: %u exchanges (69 and %u blocks), median of %d runs\n",
               kLogMaxEvents, kLogBlocks + 1, kLogBlocks, kRuns);
-  std::printf("core (EventLog chain)  %8.2f ms  %7.1f us per exchange\n", c * 1e3, c * perExchange);
-  std::printf("platform floor         %8.2f ms  %7.1f us per exchange\n", p * 1e3, p * perExchange);
-  std::printf("physical floor         %8.2f ms  %7.1f us per exchange\n", f * 1e3, f * perExchange);
-  std::printf("core / platform floor  %8.3f (target at most 1.15)\n", c / p);
-  std::printf("core / physical floor  %8.3f\n", c / f);
-  std::printf("decode and write       %8.2f ms (target at most 100)\n", d * 1e3);
+  printAgainstFloors("core (EventLog chain)", core, floors, kLogBlocks + 1);
+  std::printf("decode and write       %8.2f ms (target at most 100)\n", median(decode) * 1e3);
   return 0;
 }

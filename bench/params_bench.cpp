@@ -11,7 +11,7 @@
 #include "link/tx_frame.h"
 #include "support/core_client.h"
 #include "support/floor_clients.h"
-#include "support/median.h"
+#include "support/floor_report.h"
 
 using namespace vantor;
 using namespace vantor::bench;
@@ -50,8 +50,7 @@ std::vector<Exchange> readExchanges(const Shape& shape) {
   auto add = [&](int code, std::initializer_list<uint8_t> params, size_t payload) {
     tx.begin(code);
     for (uint8_t b : params) tx.put8(b);
-    const ByteView f = tx.finish();
-    out.push_back(Exchange{Bytes(f.begin(), f.end()), 11 + 1 + payload});
+    out.push_back(mainExchange(tx.finish(), payload));
   };
   add(62, {}, 4 + 3 * shape.codeWidth + 32 * shape.tables);
   for (size_t t = 0; t < kTables; ++t)
@@ -71,7 +70,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   Shape shape;
-  std::vector<double> core, platform, physical;
+  std::vector<double> core;
+  FloorRuns floors;
   for (int run = 0; run < kRuns; ++run) {
     core.push_back(coreRun(shape));
     if (core.back() < 0 || shape.tables != kTables || shape.params != kTables * kParams) {
@@ -79,22 +79,13 @@ int main(int argc, char** argv) {
                    kTables, kParams);
       return 1;
     }
-    const std::vector<Exchange> exchanges = readExchanges(shape);
-    platform.push_back(platformFloor(kHost, 47000, exchanges));
-    physical.push_back(physicalFloor(kHost, 47000, exchanges));
-    if (platform.back() < 0 || physical.back() < 0) {
+    if (!floors.add(kHost, 47000, readExchanges(shape))) {
       std::fprintf(stderr, "params_bench: a floor run failed\n");
       return 1;
     }
   }
-  const double c = median(core), p = median(platform), f = median(physical);
-  const double perExchange = 1e6 / kExchanges;
   std::printf("full read of %zu tables x %zu parameters: %zu exchanges, median of %d runs\n",
               kTables, kParams, kExchanges, kRuns);
-  std::printf("core (ParTables sweep) %8.2f ms  %7.1f us per exchange\n", c * 1e3, c * perExchange);
-  std::printf("platform floor         %8.2f ms  %7.1f us per exchange\n", p * 1e3, p * perExchange);
-  std::printf("physical floor         %8.2f ms  %7.1f us per exchange\n", f * 1e3, f * perExchange);
-  std::printf("core / platform floor  %8.3f (target at most 1.15)\n", c / p);
-  std::printf("core / physical floor  %8.3f\n", c / f);
+  printAgainstFloors("core (ParTables sweep)", core, floors, kExchanges);
   return 0;
 }

@@ -11,7 +11,7 @@
 #include "link/tx_frame.h"
 #include "support/core_client.h"
 #include "support/floor_clients.h"
-#include "support/median.h"
+#include "support/floor_report.h"
 
 using namespace vantor;
 using namespace vantor::bench;
@@ -53,8 +53,7 @@ std::vector<Exchange> downloadExchanges(const Shape& shape) {
   auto add = [&](int code, std::initializer_list<uint8_t> params, size_t payload) {
     tx.begin(code);
     for (uint8_t b : params) tx.put8(b);
-    const ByteView f = tx.finish();
-    out.push_back(Exchange{Bytes(f.begin(), f.end()), 11 + 1 + payload});
+    out.push_back(mainExchange(tx.finish(), payload));
   };
   add(61, {}, 35 + shape.textFields);
   for (size_t f = 0; f < shape.fields; ++f)
@@ -76,29 +75,21 @@ int main(int argc, char** argv) {
   }
   Shape shape;
   size_t exchanges = 0;
-  std::vector<double> core, platform, physical;
+  std::vector<double> core;
+  FloorRuns floors;
   for (int run = 0; run < kRuns; ++run) {
     core.push_back(coreRun(shape, exchanges));
     if (core.back() < 0 || shape.count != kProducts || exchanges != 2 + shape.fields + kProducts) {
       std::fprintf(stderr, "products_bench: the core did not read %zu products\n", kProducts);
       return 1;
     }
-    const std::vector<Exchange> chain = downloadExchanges(shape);
-    platform.push_back(platformFloor(kHost, 47000, chain));
-    physical.push_back(physicalFloor(kHost, 47000, chain));
-    if (platform.back() < 0 || physical.back() < 0) {
+    if (!floors.add(kHost, 47000, downloadExchanges(shape))) {
       std::fprintf(stderr, "products_bench: a floor run failed\n");
       return 1;
     }
   }
-  const double c = median(core), p = median(platform), f = median(physical);
-  const double perExchange = 1e6 / static_cast<double>(exchanges);
   std::printf("full download of %zu products of %zu fields: %zu exchanges, median of %d runs\n",
               kProducts, shape.fields, exchanges, kRuns);
-  std::printf("core (Products chain)  %8.2f ms  %7.1f us per exchange\n", c * 1e3, c * perExchange);
-  std::printf("platform floor         %8.2f ms  %7.1f us per exchange\n", p * 1e3, p * perExchange);
-  std::printf("physical floor         %8.2f ms  %7.1f us per exchange\n", f * 1e3, f * perExchange);
-  std::printf("core / platform floor  %8.3f (target at most 1.15)\n", c / p);
-  std::printf("core / physical floor  %8.3f\n", c / f);
+  printAgainstFloors("core (Products chain)", core, floors, static_cast<double>(exchanges));
   return 0;
 }

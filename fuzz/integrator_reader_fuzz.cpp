@@ -33,20 +33,10 @@ struct Trace : IntegratorSink {
   }
 };
 
-Trace run(const std::vector<fuzz::Segment>& stream, size_t sliceSeed) {
-  IntegratorReader reader;
-  Trace t;
-  fuzz::feedStream(stream, sliceSeed, reader, t);
-  return t;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::vector<fuzz::Segment> stream = fuzz::segments(data, size);
-  const Trace whole = run(stream, 0);
-  const Trace bytes = run(stream, 1);
-  const Trace slices = run(stream, 31);
-  if (whole.messages != bytes.messages || whole.messages != slices.messages) std::abort();
+  fuzz::sameInEverySlicing<IntegratorReader, Trace>(data, size,
+                                                    [](const Trace& t) { return t.messages; });
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/par_table_file.h"
+#include "sliced_text.h"
 
 using namespace vantor;
 
@@ -46,15 +47,7 @@ struct Outcome {
 Outcome run(std::string_view file, size_t sliceSeed) {
   ParTableStore store = deviceStore();
   ParTableFileReader reader("id", store);
-  size_t at = 0;
-  while (at < file.size()) {
-    size_t n = sliceSeed == 0
-                   ? file.size()
-                   : (sliceSeed == 1 ? 1 : 1 + (static_cast<uint8_t>(file[at]) * sliceSeed) % 61);
-    if (n > file.size() - at) n = file.size() - at;
-    reader.feed(file.substr(at, n));
-    at += n;
-  }
+  fuzz::feedText(file, sliceSeed, reader);
   reader.finish();
   Outcome o{reader.messages(), {}, reader.accepted()};
   for (size_t t = 0; t < store.tableCount(); ++t)
@@ -71,8 +64,6 @@ Outcome run(std::string_view file, size_t sliceSeed) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view file(reinterpret_cast<const char*>(data), size);
-  const Outcome whole = run(file, 0);
-  if (run(file, 1) != whole || run(file, 29) != whole) std::abort();
+  fuzz::sameInEverySlicing(std::string_view(reinterpret_cast<const char*>(data), size), run);
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "link/bytes.h"
@@ -45,6 +46,21 @@ void feedStream(const std::vector<Segment>& stream, size_t sliceSeed, Reader& re
       at += n;
     }
   }
+}
+
+// Feeds the input's stream whole, byte by byte and in pieces, each time to a new
+// Reader and Sink; aborts unless `kept(sink)` comes out the same every time.
+template <typename Reader, typename Sink, typename Kept>
+void sameInEverySlicing(const uint8_t* data, size_t size, Kept kept) {
+  const std::vector<Segment> stream = segments(data, size);
+  const auto run = [&](size_t sliceSeed) {
+    Reader reader;
+    Sink sink;
+    feedStream(stream, sliceSeed, reader, sink);
+    return kept(sink);
+  };
+  const auto whole = run(0);
+  if (run(1) != whole || run(31) != whole) std::abort();
 }
 
 }  // namespace vantor::fuzz

@@ -4,8 +4,9 @@
 
 namespace rwsim {
 
-ReplyPipeline::ReplyPipeline(QTcpSocket* socket, const FaultSet& faults, QObject* parent)
-    : QObject(parent), socket_(socket), faults_(faults) {
+ReplyPipeline::ReplyPipeline(QTcpSocket* socket, const FaultSet& faults, QObject* parent,
+                             const PipelineFaults& modes)
+    : QObject(parent), socket_(socket), faults_(faults), modes_(modes) {
   joinTimer_.setTimerType(Qt::PreciseTimer);
   joinTimer_.setSingleShot(true);
   joinTimer_.setInterval(kJoinHoldMs);
@@ -16,7 +17,7 @@ ReplyPipeline::ReplyPipeline(QTcpSocket* socket, const FaultSet& faults, QObject
 }
 
 void ReplyPipeline::send(const QByteArray& reply) {
-  if (faults_.has(FaultMode::Slow) && faults_.slowMs() > 0) {
+  if (modes_.slow && faults_.has(FaultMode::Slow) && faults_.slowMs() > 0) {
     // Timers of equal interval fire in the order they were started, so
     // delayed replies keep their order.
     QTimer::singleShot(static_cast<int>(faults_.slowMs()), Qt::PreciseTimer, this,
@@ -26,8 +27,13 @@ void ReplyPipeline::send(const QByteArray& reply) {
   join(reply);
 }
 
+void ReplyPipeline::send(const Bytes& reply) {
+  send(QByteArray(reinterpret_cast<const char*>(reply.data()),
+                  static_cast<qsizetype>(reply.size())));
+}
+
 void ReplyPipeline::join(const QByteArray& reply) {
-  if (!faults_.has(FaultMode::Join)) {
+  if (!faults_.has(modes_.join)) {
     flushHeld();  // anything held from before the mode was cleared goes first
     release(reply);
     return;
@@ -52,10 +58,10 @@ void ReplyPipeline::flushHeld() {
 }
 
 void ReplyPipeline::release(const QByteArray& bytes) {
-  if (faults_.has(FaultMode::Split)) {
+  if (faults_.has(modes_.split)) {
     const Bytes whole(bytes.begin(), bytes.end());
     int pause = 0;
-    for (const Bytes& piece : splitPieces(whole, kSplitPieces)) {
+    for (const Bytes& piece : splitPieces(whole, modes_.splitPieces)) {
       queue_.push_back({QByteArray(reinterpret_cast<const char*>(piece.data()),
                                    static_cast<qsizetype>(piece.size())),
                         pause});

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "label_memory.h"
+#include "reply_pipeline.h"
 
 namespace rwsim {
 
@@ -14,77 +15,9 @@ void say(const std::string& line) {
   std::fflush(stderr);
 }
 
-QByteArray toQt(const Bytes& b) {
-  return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()));
-}
-
 Bytes fromQt(const QByteArray& b) { return Bytes(b.begin(), b.end()); }
 
 }  // namespace
-
-SideWriter::SideWriter(QTcpSocket* socket, const FaultSet& faults, QObject* parent)
-    : QObject(parent), socket_(socket), faults_(faults) {
-  holdTimer_.setSingleShot(true);
-  holdTimer_.setInterval(kJoinHoldMs);
-  connect(&holdTimer_, &QTimer::timeout, this, [this] {
-    write(held_);
-    held_.clear();
-  });
-  pauseTimer_.setSingleShot(true);
-  connect(&pauseTimer_, &QTimer::timeout, this, &SideWriter::pump);
-}
-
-void SideWriter::send(const Bytes& message) {
-  const QByteArray bytes = toQt(message);
-  if (faults_.has(FaultMode::SideJoin)) {
-    held_ += bytes;
-    if (holdTimer_.isActive()) {
-      holdTimer_.stop();
-      write(held_);
-      held_.clear();
-    } else {
-      holdTimer_.start();
-    }
-    return;
-  }
-  if (!held_.isEmpty()) {
-    holdTimer_.stop();
-    write(held_);
-    held_.clear();
-  }
-  write(bytes);
-}
-
-void SideWriter::write(const QByteArray& bytes) {
-  if (bytes.isEmpty()) {
-    return;
-  }
-  if (!faults_.has(FaultMode::SideSplit) || bytes.size() < 2) {
-    pieces_.push_back({bytes, 0});
-  } else {
-    const qsizetype half = bytes.size() / 2;
-    pieces_.push_back({bytes.left(half), 0});
-    pieces_.push_back({bytes.mid(half), kSplitPauseMs});
-  }
-  pump();
-}
-
-// Later messages wait behind the second half of a split one, so nothing is interleaved.
-void SideWriter::pump() {
-  while (!pieces_.empty() && !pauseTimer_.isActive()) {
-    Piece& front = pieces_.front();
-    if (front.pauseBeforeMs > 0) {
-      pauseTimer_.start(front.pauseBeforeMs);
-      front.pauseBeforeMs = 0;
-      return;
-    }
-    if (socket_->state() == QAbstractSocket::ConnectedState) {
-      socket_->write(front.bytes);
-      socket_->flush();
-    }
-    pieces_.pop_front();
-  }
-}
 
 IntegratorConnection::IntegratorConnection(QTcpSocket* socket, SimLabelMemory& labels,
                                            const FaultSet& faults, int periodSeconds,
@@ -92,7 +25,7 @@ IntegratorConnection::IntegratorConnection(QTcpSocket* socket, SimLabelMemory& l
     : QObject(parent),
       socket_(socket),
       peer_(labels),
-      writer_(new SideWriter(socket, faults, this)) {
+      writer_(new ReplyPipeline(socket, faults, this, kSideFaults)) {
   socket->setParent(this);
   connect(socket, &QTcpSocket::readyRead, this, &IntegratorConnection::onReadyRead);
   connect(socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
@@ -124,7 +57,9 @@ void IntegratorConnection::onReadyRead() {
 
 MobConnection::MobConnection(QTcpSocket* socket, const FaultSet& faults, int periodSeconds,
                              QObject* parent)
-    : QObject(parent), socket_(socket), writer_(new SideWriter(socket, faults, this)) {
+    : QObject(parent),
+      socket_(socket),
+      writer_(new ReplyPipeline(socket, faults, this, kSideFaults)) {
   socket->setParent(this);
   connect(socket, &QTcpSocket::readyRead, this, &MobConnection::onReadyRead);
   connect(socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);

@@ -13,7 +13,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QTimer>
-#include <deque>
 
 #include "fault_set.h"
 #include "integrator_peer.h"
@@ -22,30 +21,8 @@ class QTcpSocket;
 
 namespace rwsim {
 
+class ReplyPipeline;
 class SimLabelMemory;
-
-// Writes integrator messages, in two pieces (side-split) or two at a time (side-join).
-class SideWriter : public QObject {
-  Q_OBJECT
-
- public:
-  SideWriter(QTcpSocket* socket, const FaultSet& faults, QObject* parent);
-  void send(const Bytes& message);
-
- private:
-  void write(const QByteArray& bytes);
-  void pump();
-  struct Piece {
-    QByteArray bytes;
-    int pauseBeforeMs = 0;
-  };
-  QTcpSocket* socket_;
-  const FaultSet& faults_;
-  QByteArray held_;
-  QTimer holdTimer_;
-  std::deque<Piece> pieces_;  // written in order, with the pause of a split before its second half
-  QTimer pauseTimer_;
-};
 
 class IntegratorConnection : public QObject {
   Q_OBJECT
@@ -60,7 +37,7 @@ class IntegratorConnection : public QObject {
   QTcpSocket* socket_;
   IntegratorPeer peer_;
   IntegratorTextReader reader_;
-  SideWriter* writer_;
+  ReplyPipeline* writer_;  // integrator messages under side-split and side-join
   QTimer period_;
 };
 
@@ -75,7 +52,7 @@ class MobConnection : public QObject {
   void sendFields();
   QTcpSocket* socket_;
   IntegratorTextReader reader_;
-  SideWriter* writer_;
+  ReplyPipeline* writer_;  // integrator messages under side-split and side-join
   QTimer period_;
   int sent_ = 0;
 };

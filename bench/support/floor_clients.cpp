@@ -13,6 +13,10 @@
 
 namespace vantor::bench {
 
+Exchange mainExchange(ByteView frame, size_t payload) {
+  return Exchange{Bytes(frame.begin(), frame.end()), 11 + 1 + payload};
+}
+
 double platformFloor(const QString& host, uint16_t port, const std::vector<Exchange>& exchanges) {
   QTcpSocket socket;
   socket.connectToHost(host, port);

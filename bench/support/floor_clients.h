@@ -3,6 +3,8 @@
 // against the same simulator: request/reply exchanges with fixed requests and
 // replies of known length, and no framing, queue or dispatch at all.
 #include <QString>
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "link/bytes.h"
@@ -21,5 +23,9 @@ double platformFloor(const QString& host, uint16_t port, const std::vector<Excha
 
 // A minimal blocking-socket client with TCP_NODELAY (the physical floor).
 double physicalFloor(const QString& host, uint16_t port, const std::vector<Exchange>& exchanges);
+
+// A request frame of the main port and its reply: the frame's 11 bytes, the
+// result byte and `payload` bytes.
+Exchange mainExchange(ByteView frame, size_t payload);
 
 }  // namespace vantor::bench

@@ -18,6 +18,10 @@ CtlSession::CtlSession(std::string host, double timeoutSeconds, int replyTimeout
       device_(std::make_unique<Device>(seams_)),
       terminal_(::isatty(STDERR_FILENO) == 1) {
   device_->channel.setReplyTimeoutMs(replyTimeoutMs);
+  deadline_.setSingleShot(true);
+  deadline_.setTimerType(Qt::PreciseTimer);  // a coarse timer may end the wait up to 5 % early
+  deadline_.setInterval(static_cast<int>(std::ceil(timeoutSeconds_ * 1000)));
+  QObject::connect(&deadline_, &QTimer::timeout, [this] { deadlinePassed(); });
 }
 
 CtlSession::~CtlSession() = default;
@@ -59,7 +63,7 @@ void CtlSession::deadlinePassed() {
   if (!connectedOnce_) {
     fail(kExitConnection,
          format("cannot connect to %s:%u: the connection did not complete within %g s",
-                host_.c_str(), command_ ? command_->port() : kMainPort, timeoutSeconds_));
+                host_.c_str(), port_, timeoutSeconds_));
     return;
   }
   const std::string& last = device_->shell.errorBar[1];
@@ -91,12 +95,27 @@ void CtlSession::shellChanged(Area area) {
   if (command_) command_->changed(*this, area);
 }
 
+void CtlSession::alerted(const std::string& text) {
+  endProgress(true);
+  std::fprintf(stderr, "vantorctl: %s\n", text.c_str());
+}
+
+void CtlSession::watchConnect(uint16_t port) {
+  port_ = port;
+  device_->connection.controls.host = host_;
+  ownAlerts_ = std::make_unique<Subscription<const std::string&>>(
+      device_->shell.onAlert, [this](const std::string& text) { alerted(text); });
+  deadline_.start();
+}
+
 int CtlSession::run(CtlCommand& command) {
   command_ = &command;
   command.prepare(*this);
   if (done_) return exitCode_;
   if (command.start(*this)) {
     if (!done_) QCoreApplication::exec();
+    deadline_.stop();
+    ownAlerts_.reset();
     command_ = nullptr;
     return exitCode_;
   }
@@ -127,22 +146,12 @@ int CtlSession::run(CtlCommand& command) {
       d.channel.onShortReply, [this](int code, size_t have, size_t wanted) {
         fail(kExitNoReply, format("short reply %d: %zu of %zu bytes", code, have, wanted));
       });
-  Subscription<const std::string&> alerts(d.shell.onAlert, [this](const std::string& text) {
-    endProgress(true);
-    std::fprintf(stderr, "vantorctl: %s\n", text.c_str());
-  });
-
-  deadline_.setSingleShot(true);
-  deadline_.setTimerType(Qt::PreciseTimer);  // a coarse timer may end the wait up to 5 % early
-  deadline_.setInterval(static_cast<int>(std::ceil(timeoutSeconds_ * 1000)));
-  QObject::connect(&deadline_, &QTimer::timeout, [this] { deadlinePassed(); });
+  Subscription<const std::string&> alerts(d.shell.onAlert,
+                                          [this](const std::string& text) { alerted(text); });
   deadline_.start();
 
   d.connection.controls.host = host_;
-  if (command.port() == kMainPort)
-    d.connection.LanOnClick();
-  else
-    command.connected(*this);
+  d.connection.LanOnClick();
   if (!done_) QCoreApplication::exec();
   deadline_.stop();
   d.connection.LanOffClick();

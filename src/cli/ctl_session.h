@@ -22,19 +22,17 @@ class CtlCommand {
   // Called before anything is connected: reads and checks the command's input
   // files. A command that cannot run calls session.fail() and is not connected.
   virtual void prepare(CtlSession& session) { (void)session; }
-  // A command that speaks to the device on links of its own starts here, in
-  // place of the main link being connected, and returns true; the session then
-  // runs the event loop until the command ends the run.
+  // A command that speaks to the device on links of its own, not on the main
+  // link, starts here and returns true; the main link is not connected, and the
+  // session runs the event loop until the command ends the run. Such a command
+  // keeps its own deadline, or has the session keep the connect deadline with
+  // session.watchConnect(port).
   virtual bool start(CtlSession& session) {
     (void)session;
     return false;
   }
-  // Called once the main link is connected (the version and status requests are
-  // queued); for a command of another port, at once, with nothing connected.
+  // Called once the main link is connected (the version and status requests are queued).
   virtual void connected(CtlSession& session) { (void)session; }
-  // The device port the command talks to; a command of another port than the
-  // main port opens its own socket, and the main link is not connected.
-  virtual uint16_t port() const { return kMainPort; }
   // Called after the reply's handler ran.
   virtual void replied(CtlSession& session, int code, ByteView frame) = 0;
   // Called when a part of what the window would show changed (its progress texts, say).
@@ -75,6 +73,11 @@ class CtlSession {
   // away; one that fails leaves it standing above its message.
   void progress(const std::string& text);
 
+  // For a command on a socket of its own, from its start(): the device's host
+  // is set, the connect must complete within the deadline (its message names
+  // `port`), and the device's alerts are printed as on the main link.
+  void watchConnect(uint16_t port);
+
   Device& device() { return *device_; }
   const std::string& host() const { return host_; }
 
@@ -87,6 +90,7 @@ class CtlSession {
   void requestEnded(int code, RequestEnd end);
   void shellChanged(Area area);
   void endProgress(bool keep);
+  void alerted(const std::string& text);
 
   std::string host_;
   double timeoutSeconds_;
@@ -94,6 +98,8 @@ class CtlSession {
   QtSeams seams_;
   std::unique_ptr<Device> device_;
   QTimer deadline_;
+  uint16_t port_ = kMainPort;  // the port the connect deadline names
+  std::unique_ptr<Subscription<const std::string&>> ownAlerts_;  // see watchConnect
   CtlCommand* command_ = nullptr;  // while the command runs; none once it is done
   bool connectedOnce_ = false;
   int exitCode_ = kExitOk;

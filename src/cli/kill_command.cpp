@@ -24,7 +24,8 @@ void KillCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
 // Connect and send the three bytes in one write. The socket layer sends them
 // on a later turn of the event loop, and closing the socket before would drop
 // them, so the run ends a moment after the write.
-void KillCommand::connected(CtlSession& session) {
+bool KillCommand::start(CtlSession& session) {
+  session.watchConnect(kAuxCommandPort);
   AuxSocket& aux = session.device().auxSocket;
   aux.controls.selPort = selPort_;
   connected_ = std::make_unique<Subscription<>>(aux.onConnected, [&session, &aux] {
@@ -35,6 +36,7 @@ void KillCommand::connected(CtlSession& session) {
   failed_ = std::make_unique<Subscription<const std::string&>>(
       aux.onFailed, [&session](const std::string&) { session.finish(kExitConnection); });
   aux.Lan3OnClick();
+  return true;
 }
 
 }  // namespace vantor

@@ -18,8 +18,7 @@ class KillCommand final : public CtlCommand {
 
   static void addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen);
 
-  uint16_t port() const override { return kAuxCommandPort; }
-  void connected(CtlSession& session) override;
+  bool start(CtlSession& session) override;
   void replied(CtlSession&, int, ByteView) override {}
 
  private:

@@ -10,16 +10,11 @@
 #include <regex>
 
 #include "processes.h"
+#include "test_files.h"
 
 using namespace vantor::e2e;
 
 namespace {
-
-std::string readAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll().toStdString();
-}
 
 size_t countOf(const std::string& text, const std::string& what) {
   size_t n = 0;
@@ -38,7 +33,7 @@ TEST(DiagnosisE2E, LogDownloadsAndWritesTheDecodedFile) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const std::string path = QDir(dir.path()).filePath("RW4000 Vantor8.10.log").toStdString();
   EXPECT_EQ(r.out, path + "\n300 events\n");
-  const std::string text = readAll(QString::fromStdString(path));
+  const std::string text = readFile(QString::fromStdString(path));
   EXPECT_EQ(text.rfind(" RW4000 SIM 8.10\tIP:127.0.0.183\r\nN LOG: 300\r\n", 0), 0u)
       << text.substr(0, 80);
   EXPECT_EQ(countOf(text, "\r\n"), 302u);
@@ -52,7 +47,7 @@ TEST(DiagnosisE2E, LogDownloadsAndWritesTheDecodedFile) {
   const QString other = QDir(dir.path()).filePath("other.log");
   const CtlResult again = runCtl({"--host", "127.0.0.183", "log", other});
   ASSERT_EQ(again.exitCode, 0) << again.err;
-  EXPECT_EQ(readAll(other), text);
+  EXPECT_EQ(readFile(other), text);
 }
 
 TEST(DiagnosisE2E, RamWordsAreWrittenAndReadOverTheFullAddressRange) {

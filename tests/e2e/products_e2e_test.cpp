@@ -9,22 +9,11 @@
 #include <vector>
 
 #include "processes.h"
+#include "test_files.h"
 
 using namespace vantor::e2e;
 
 namespace {
-
-std::string readFile(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll().toStdString();
-}
-
-void writeFile(const QString& path, const std::string& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
 
 // Replaces the start of a line of a product file.
 std::string withLineStart(std::string file, const std::string& start,

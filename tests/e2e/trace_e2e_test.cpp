@@ -10,17 +10,12 @@
 #include <vector>
 
 #include "processes.h"
+#include "test_files.h"
 #include "weight_trace.h"
 
 using namespace vantor::e2e;
 
 namespace {
-
-std::string readFile(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll().toStdString();
-}
 
 std::vector<std::string> crlfLines(const std::string& text) {
   std::vector<std::string> lines;

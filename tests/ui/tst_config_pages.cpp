@@ -28,6 +28,7 @@
 #include "ui/tqxvantor.h"
 #include "ui/value_grid.h"
 #include "ui/window_settings.h"
+#include "window_fixture.h"
 
 using namespace vantor;
 using vantor::test::FakeSeams;
@@ -35,6 +36,7 @@ using vantor::test::FakeSocket;
 using vantor::test::putLe32;
 using vantor::test::replyFrame;
 using vantor::test::TableDevice;
+using vantor::test::WindowFixture;
 
 namespace {
 uint32_t le32(const Bytes& b, size_t at) {
@@ -61,60 +63,21 @@ const char* endName(EditEnd end) {
 
 }  // namespace
 
-class TestConfigPages : public QObject {
+class TestConfigPages : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeSeams> seams_;
-  std::unique_ptr<TQXVantor> w_;
   TableDevice dev_;
   QStringList messages_;
   QList<Confirmation> asked_;  // every question a button asked
   bool goAhead_ = true;        // the answer to it
 
-  FakeSocket& lan2() { return *seams_->sockets.at(0); }
-  Device& device() { return w_->device(); }
-  template <typename T = QWidget>
-  T* find(const char* name) {
-    T* widget = w_->findChild<T*>(QLatin1String(name));
-    if (!widget) qWarning("no widget %s", name);
-    return widget;
-  }
-  void open() {
-    w_ = std::make_unique<TQXVantor>(
-        *seams_, WindowStart{withTrailingSlash(dir_->path().toStdString()), {}});
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-  }
-  void connectMain(const char* host = "127.0.0.9") {
-    device().connection.controls.host = host;
-    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
-    lan2().connect();
-    lan2().receive(replyFrame(70, {0}));  // the version and status requests of the connect
-    lan2().receive(replyFrame(51, Bytes(56, 0)));
-    lan2().writes.clear();
-    device().channel.clearQueue();
-  }
-  // Sends `code` as the next request and lets the device answer it with `payload`.
-  void ask(int code, const Bytes& payload) {
-    device().channel.queueCmd(code);
-    device().channel.sendNextCmd();
-    lan2().writes.clear();
-    lan2().receive(replyFrame(code, payload));
-  }
   // Sends what the clicks queued; the table device answers it and what it chains.
   void serve() {
     while (!(device().channel.queue().size() == 0) || !lan2().writes.empty()) {
       device().channel.sendNextCmd();
       dev_.serve(lan2());
     }
-    w_->repaintNow();
-  }
-  void click(const char* name) {
-    auto* button = find<QPushButton>(name);
-    QVERIFY2(button->isVisible() && button->isEnabled(), name);
-    QTest::mouseClick(button, Qt::LeftButton);
     w_->repaintNow();
   }
   // A check box is clicked on its indicator, wherever its layout puts the text.
@@ -170,7 +133,7 @@ class TestConfigPages : public QObject {
   }
   // Opens the window with the grid filled from the device and its save button usable.
   ValueGrid* showGrid(const GridUnderTest& g) {
-    open();
+    openWindow();
     w_->activateWindow();  // an editor loses its focus only in the active window
     if (!QTest::qWaitForWindowActive(w_.get())) return nullptr;
     if (QLatin1String(g.grid) == QLatin1String("GridParTabs")) {
@@ -179,7 +142,7 @@ class TestConfigPages : public QObject {
     } else {
       login("Velmor");
       w_->pages()->setCurrentWidget(find("System"));
-      connectMain();
+      connectMain("127.0.0.9");
       ask(52, sysBlock(0));
       w_->repaintNow();
     }
@@ -275,7 +238,7 @@ class TestConfigPages : public QObject {
   }
 
   void controlsAndCaptions() {
-    open();
+    openWindow();
     const std::pair<const char*, const char*> buttons[] = {
         {"GetAllPar", "Read All"},      {"GetTab", "Read Tab"},
         {"SavePar", "Save Tab"},        {"SaveDef", "Save Def"},
@@ -321,7 +284,7 @@ class TestConfigPages : public QObject {
   }
 
   void readAllFillsTheListAndTheGrid() {
-    open();
+    openWindow();
     readAll();
     QVERIFY(messages_.isEmpty());
     auto* list = find<QComboBox>("ListTabs");
@@ -356,7 +319,7 @@ class TestConfigPages : public QObject {
   // A refresh leaves the open editor alone, and "Save Tab" sends the typed
   // value with its neighbours.
   void aTypedCellSurvivesARefreshAndIsSaved() {
-    open();
+    openWindow();
     readAll();
     login("two");  // the device's code of level 2
     QCOMPARE(device().access.level(), 2);
@@ -510,7 +473,7 @@ class TestConfigPages : public QObject {
   }
 
   void saveButtonsFollowTheTableLevelAndTheAccessLevel() {
-    open();
+    openWindow();
     readAll();
     auto* list = find<QComboBox>("ListTabs");
     list->setCurrentIndex(2);
@@ -548,7 +511,7 @@ class TestConfigPages : public QObject {
   }
 
   void theTableFileGoesThroughTheDialogs() {
-    open();
+    openWindow();
     readAll();
     login("three");
     const QString path = dir_->filePath(QStringLiteral("tabelas"));  // no extension is added
@@ -612,7 +575,7 @@ class TestConfigPages : public QObject {
     QFETCH(bool, goAhead);
     QFETCH(QStringList, named);
     QFETCH(QList<int>, queued);
-    open();
+    openWindow();
     login("Velmor");
     readAll("127.0.0.150");
     if (button == QLatin1String("SaveAllDef")) {
@@ -691,7 +654,7 @@ class TestConfigPages : public QObject {
     // Both file groups at hand: the tables read, every block read.
     const auto run = [&] {
       seams_ = std::make_unique<FakeSeams>();
-      open();
+      openWindow();
       login("Velmor");
       readAll("127.0.0.153");
       for (const BlockLayout& b : blockLayouts()) ask(b.readCode, Bytes(b.bytes(), 0));
@@ -732,10 +695,10 @@ class TestConfigPages : public QObject {
   }
 
   void aBlockIsReadEditedAndWritten() {
-    open();
+    openWindow();
     login("Velmor");
     w_->pages()->setCurrentWidget(find("System"));
-    connectMain();
+    connectMain("127.0.0.9");
     click("GetZero");
     device().channel.sendNextCmd();
     QCOMPARE(int(lan2().takeWrite().at(7)), 36);
@@ -794,7 +757,7 @@ class TestConfigPages : public QObject {
   }
   void theBlockBackupWaitsForEveryBlock() {
     QFETCH(bool, fromBackup);
-    open();
+    openWindow();
     login("Velmor");
     w_->pages()->setCurrentWidget(find("System"));
     connectMain("127.0.0.151");
@@ -873,7 +836,7 @@ class TestConfigPages : public QObject {
   // Values read from a device that is no longer connected are greyed, and the
   // page's line says they are not current, until they are read again.
   void valuesOfALostDeviceAreGreyedUntilReadAgain() {
-    open();
+    openWindow();
     login("Velmor");
     readAll("127.0.0.155");
     ask(blockLayout(BlockId::Sys).readCode, Bytes(blockLayout(BlockId::Sys).bytes(), 0));
@@ -895,7 +858,7 @@ class TestConfigPages : public QObject {
   }
 
   void theBlockFileAndItsCancelledDialog() {
-    open();
+    openWindow();
     login("Velmor");
     w_->pages()->setCurrentWidget(find("System"));
     const QString path = dir_->filePath(QStringLiteral("blocos"));

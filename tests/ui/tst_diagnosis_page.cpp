@@ -23,51 +23,26 @@
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
 #include "ui/tqxvantor.h"
+#include "window_fixture.h"
 
 using namespace vantor;
 using vantor::test::FakeSeams;
 using vantor::test::FakeSocket;
 using vantor::test::hex;
 using vantor::test::replyFrame;
+using vantor::test::requestParams;
+using vantor::test::WindowFixture;
 
-class TestDiagnosisPage : public QObject {
+class TestDiagnosisPage : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeSeams> seams_;
-  std::unique_ptr<TQXVantor> w_;
   QStringList messages_;
 
-  FakeSocket& lan2() { return *seams_->sockets.at(0); }
-  FakeSocket& lan3() { return *seams_->sockets.at(3); }
-  Device& device() { return w_->device(); }
-  template <typename T = QWidget>
-  T* find(const char* name) {
-    T* widget = w_->findChild<T*>(QLatin1String(name));
-    if (!widget) qWarning("no widget %s", name);
-    return widget;
-  }
-  void click(const char* name) {
-    auto* button = find<QPushButton>(name);
-    QVERIFY2(button && button->isVisible() && button->isEnabled(), name);
-    QTest::mouseClick(button, Qt::LeftButton);
-    w_->repaintNow();
-  }
-  void connectMain() {
-    device().connection.controls.host = "127.0.0.180";
-    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
-    lan2().connect();
-    lan2().receive(replyFrame(70, {0}));
-    lan2().receive(replyFrame(51, Bytes(56, 0)));
-    lan2().writes.clear();
-    device().channel.clearQueue();
-  }
   // The parameters of the next request sent.
   Bytes sent() {
     device().channel.sendNextCmd();
-    const Bytes w = lan2().takeWrite();
-    return w.size() < 11 ? Bytes{} : Bytes(w.begin() + 8, w.end() - 3);
+    return requestParams(lan2().takeWrite());
   }
 
  private slots:
@@ -76,12 +51,11 @@ class TestDiagnosisPage : public QObject {
     seams_ = std::make_unique<FakeSeams>();
     messages_.clear();
     setErrorPresenter([this](QWidget*, const QString& text) { messages_ << text; });
-    w_ = std::make_unique<TQXVantor>(
-        *seams_, WindowStart{withTrailingSlash(dir_->path().toStdString()), {}});
+    newWindow();
     device().access.setLevel(4);
     device().access.apply();
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    showWindow();
+    if (QTest::currentTestFailed()) return;
     w_->repaintNow();  // the page of level 4 is shown now
     w_->pages()->setCurrentWidget(find("Deb"));
     w_->repaintNow();
@@ -137,7 +111,7 @@ class TestDiagnosisPage : public QObject {
   }
 
   void logDownloadMovesTheProgressBar() {
-    connectMain();
+    connectMain("127.0.0.180");
     click("GetLog");
     device().channel.sendNextCmd();
     lan2().writes.clear();
@@ -152,7 +126,7 @@ class TestDiagnosisPage : public QObject {
   }
 
   void ramAndEepromThroughTheirControls() {
-    connectMain();
+    connectMain("127.0.0.180");
     find<QSpinBox>("AddRAM")->setValue(4);
     QTest::mouseClick(find<QCheckBox>("HiAdd"), Qt::LeftButton, {},
                       QPoint(6, find<QCheckBox>("HiAdd")->height() / 2));
@@ -216,7 +190,7 @@ class TestDiagnosisPage : public QObject {
   }
 
   void trafficLogShowsPausesAndSaves() {
-    connectMain();
+    connectMain("127.0.0.180");
     click("TrafficClear");
     click("RD_RAM");
     sent();

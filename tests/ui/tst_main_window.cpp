@@ -32,11 +32,13 @@
 #include "ui/qx7_page.h"
 #include "ui/tqxvantor.h"
 #include "ui/tsgnf.h"
+#include "window_fixture.h"
 
 using namespace vantor;
 using vantor::test::FakeSeams;
 using vantor::test::FakeSocket;
 using vantor::test::replyFrame;
+using vantor::test::WindowFixture;
 
 namespace {
 
@@ -62,27 +64,10 @@ QString q(std::string_view s) {
 
 }  // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeSeams> seams_;
-  std::unique_ptr<TQXVantor> w_;
-
-  std::string dataDir() const { return withTrailingSlash(dir_->path().toStdString()); }
-  void open(std::optional<std::string> host = std::nullopt) {
-    w_ = std::make_unique<TQXVantor>(*seams_, WindowStart{dataDir(), std::move(host)});
-    w_->show();  // clicks land by geometry, so the layout must be in place
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-  }
-  FakeSocket& lan2() { return *seams_->sockets.at(0); }
-  template <typename T = QWidget>
-  T* find(const char* name) {
-    T* widget = w_->findChild<T*>(QLatin1String(name));
-    if (!widget) qWarning("no widget %s", name);
-    return widget;
-  }
   bool pageShown(const char* name) {
     QTabWidget* pages = w_->pages();
     for (int i = 0; i < pages->count(); ++i)
@@ -141,7 +126,7 @@ class TestMainWindow : public QObject {
   }
 
   void layoutOfTheWindow() {
-    open();
+    openWindow();
     QCOMPARE(w_->windowTitle(), QStringLiteral("RW4000 Vantor8.10"));
     QCOMPARE(w_->objectName(), QStringLiteral("QXVantor"));
     const QStringList names = {"System2", "TabProduto", "PesoPage", "TabQX7", "TabPrinter",
@@ -172,7 +157,7 @@ class TestMainWindow : public QObject {
   }
 
   void startsAtLevelZero() {
-    open();
+    openWindow();
     QCOMPARE(w_->device().access.level(), 0);
     QCOMPARE(w_->statusBar()->text(2), QStringLiteral("NO USER"));
     for (const char* page : {"System2", "TabProduto", "PesoPage"}) QVERIFY2(pageShown(page), page);
@@ -190,7 +175,7 @@ class TestMainWindow : public QObject {
   }
   void accessTableAtEveryLevel() {
     QFETCH(int, level);
-    open();
+    openWindow();
     setLevel(static_cast<uint8_t>(level));
     QCOMPARE(w_->statusBar()->text(2), q(accessLevelName(static_cast<uint8_t>(level))));
     for (const AccessRow* row : w_->accessApplier().liveRows()) {
@@ -211,7 +196,7 @@ class TestMainWindow : public QObject {
   }
 
   void liveRowsOfThisBuild() {
-    open();
+    openWindow();
     std::set<std::string_view> live;
     for (const AccessRow* row : w_->accessApplier().liveRows()) live.insert(row->control);
     const std::set<std::string_view> expected = {"TabQX7",    "TabPrinter", "Login",     "Reset",
@@ -235,7 +220,7 @@ class TestMainWindow : public QObject {
   // A window or dialog created after the main window registers its root: its
   // controls take the level applied last at once and every level after it.
   void aRegisteredWindowFollowsTheLevel() {
-    open();
+    openWindow();
     setLevel(2);
     QWidget firmware;  // a window of its own, no parent
     auto* eeprom = new QPushButton(&firmware);
@@ -271,7 +256,7 @@ class TestMainWindow : public QObject {
 
   // Two controls of one name: both are set, and the name is reported.
   void aNameCarriedTwiceIsReported() {
-    open();
+    openWindow();
     QWidget other;
     auto* reset = new QPushButton(&other);
     reset->setObjectName(QStringLiteral("Reset"));  // as the window's own, shown from level 3
@@ -291,7 +276,7 @@ class TestMainWindow : public QObject {
   // A control that a page gets after the window was built is set by the next
   // level applied like those of the window's forms.
   void aControlAddedLaterIsSetAtTheNextLevel() {
-    open();
+    openWindow();
     setLevel(0);
     auto* later = new QPushButton(find("System2"));
     later->setObjectName(QStringLiteral("SetEEprom"));  // enabled from level 1
@@ -303,7 +288,7 @@ class TestMainWindow : public QObject {
   }
 
   void loginWithTheBuiltInCodeGivesLevel4() {
-    open();
+    openWindow();
     loginWith(QStringLiteral("Velmor"));
     QCOMPARE(w_->device().access.level(), 4);
     QCOMPARE(w_->statusBar()->text(2), QStringLiteral("$$$"));
@@ -313,13 +298,13 @@ class TestMainWindow : public QObject {
   }
 
   void cancelStillComparesTheText() {
-    open();
+    openWindow();
     loginWith(QStringLiteral("Velmor"), false);
     QCOMPARE(w_->device().access.level(), 4);
   }
 
   void wrongPasswordStaysAtZeroSilently() {
-    open();
+    openWindow();
     loginWith(QStringLiteral("velmor"));
     QCOMPARE(w_->device().access.level(), 0);
     QCOMPARE(w_->statusBar()->text(2), QStringLiteral("NO USER"));
@@ -327,7 +312,7 @@ class TestMainWindow : public QObject {
   }
 
   void deviceCodeOfLevel2ShowsPrinterAndLoginOnly() {
-    open();
+    openWindow();
     w_->device().access.setDeviceCodes("op1", "mnt2", "srv3");
     loginWith(QStringLiteral("mnt2"));
     QCOMPARE(w_->device().access.level(), 2);
@@ -340,7 +325,7 @@ class TestMainWindow : public QObject {
   }
 
   void doubleClickOnTheFreeAreaLogsInAndOut() {
-    open();
+    openWindow();
     const QPoint free = freeAreaOfTopRow();
     QCOMPARE(w_->childAt(free), find("TopRow"));
 
@@ -370,7 +355,7 @@ class TestMainWindow : public QObject {
   }
 
   void doubleClickOnAControlIsNotALogin() {
-    open();
+    openWindow();
     setLevel(2);
     QWidget* button = find("LanOn");
     QTest::mouseDClick(w_.get(), Qt::LeftButton, {},
@@ -379,7 +364,7 @@ class TestMainWindow : public QObject {
   }
 
   void disconnectDropsLevels1To3AndKeeps4() {
-    open();
+    openWindow();
     w_->device().connection.controls.host = "127.0.0.9";
     QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
     lan2().connect();
@@ -404,7 +389,7 @@ class TestMainWindow : public QObject {
   void settingsRestoreLevel4AndHostWithinTheHour() {
     const auto record = SettingsRecord::make(4, "127.0.0.33", seams_->clockImpl.local);
     QVERIFY(writeSettingsFile(settingsPath(dataDir(), kWindowCaption), record));
-    open();
+    openWindow();
     QCOMPARE(w_->device().access.level(), 4);
     QCOMPARE(w_->statusBar()->text(2), QStringLiteral("$$$"));
     QVERIFY(pageShown("Deb"));
@@ -416,13 +401,13 @@ class TestMainWindow : public QObject {
     before.hour -= 1;
     QVERIFY(writeSettingsFile(settingsPath(dataDir(), kWindowCaption),
                               SettingsRecord::make(4, "127.0.0.34", before)));
-    open();
+    openWindow();
     QCOMPARE(w_->device().access.level(), 0);
     QCOMPARE(find<QLineEdit>("Host")->text(), QStringLiteral("127.0.0.34"));
   }
 
   void theTypedHostAndTheLevelAreWrittenAtExit() {
-    open();
+    openWindow();
     auto* host = find<QLineEdit>("Host");
     host->clear();
     QTest::keyClicks(host, QStringLiteral("127.0.0.35"));
@@ -439,7 +424,7 @@ class TestMainWindow : public QObject {
   void theCommandLineHostReplacesTheStoredOne() {
     QVERIFY(writeSettingsFile(settingsPath(dataDir(), kWindowCaption),
                               SettingsRecord::make(0, "127.0.0.36", seams_->clockImpl.local)));
-    open(std::string("127.0.0.37"));
+    openWindow(std::string("127.0.0.37"));
     QCOMPARE(find<QLineEdit>("Host")->text(), QStringLiteral("127.0.0.37"));
     QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
     QCOMPARE(lan2().host, std::string("127.0.0.37"));
@@ -447,7 +432,7 @@ class TestMainWindow : public QObject {
   }
 
   void clickingTheErrorBarClearsPanels1And3() {
-    open();
+    openWindow();
     Shell& shell = w_->device().shell;
     for (size_t i = 0; i < 7; ++i) shell.setError(i, std::string("e").append(std::to_string(i)));
     w_->repaintNow();
@@ -462,7 +447,7 @@ class TestMainWindow : public QObject {
   }
 
   void repliesFillTheReadouts() {
-    open();
+    openWindow();
     QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
     lan2().connect();
     lan2().receive(replyFrame(70, {' ', 'R', 'W', '4', '0', '0', '0', ' ', '8', '.', '1', 0}));
@@ -491,7 +476,7 @@ class TestMainWindow : public QObject {
   }
 
   void indicatorsFollowTheReplyRhythm() {
-    open();
+    openWindow();
     QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
     lan2().connect();
     lan2().receive(replyFrame(70, {0}));
@@ -508,7 +493,7 @@ class TestMainWindow : public QObject {
   }
 
   void aFastReplyStreamIsRepaintedOnce() {
-    open();
+    openWindow();
     QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
     lan2().connect();
     w_->repaintNow();
@@ -527,7 +512,7 @@ class TestMainWindow : public QObject {
   }
 
   void pollModeAndPeriod() {
-    open();
+    openWindow();
     setLevel(4);
     Connection& c = w_->device().connection;
     QTest::mouseClick(find<QRadioButton>("SelAutoDeb"), Qt::LeftButton);
@@ -550,7 +535,7 @@ class TestMainWindow : public QObject {
   }
 
   void sideSocketChoicesReachTheConnection() {
-    open();
+    openWindow();
     setLevel(4);
     QTest::mouseClick(find<QCheckBox>("RecOpen"), Qt::LeftButton);
     QTest::mouseClick(find<QCheckBox>("MobOpen"), Qt::LeftButton);
@@ -570,7 +555,7 @@ class TestMainWindow : public QObject {
   }
   void enterInHostConnectsAsConnectDoes() {
     QFETCH(bool, byEnter);
-    open();
+    openWindow();
     auto* host = find<QLineEdit>("Host");
     host->clear();
     QTest::keyClicks(host, QStringLiteral("127.0.0.154"));
@@ -587,7 +572,7 @@ class TestMainWindow : public QObject {
   // Every control and page of the access table says which level it needs,
   // after its own tooltip, once, whatever the level applied.
   void accessControlsSayWhichLevelTheyNeed() {
-    open();
+    openWindow();
     for (int level : {0, 4, 2, 4}) setLevel(static_cast<uint8_t>(level));
     for (const AccessRow* row : w_->accessApplier().liveRows()) {
       const QByteArray name(row->control.data(), static_cast<qsizetype>(row->control.size()));
@@ -615,7 +600,7 @@ class TestMainWindow : public QObject {
   }
 
   void resetQueuesTheDeviceReset() {
-    open();
+    openWindow();
     setLevel(3);
     QTest::mouseClick(find<QPushButton>("Reset"), Qt::LeftButton);
     QCOMPARE(w_->device().channel.queue().size(), size_t(1));
@@ -636,7 +621,7 @@ class TestMainWindow : public QObject {
     QFETCH(QString, answer);
     QFETCH(bool, goesAhead);
     setConfirmPresenter(nullptr);  // the real dialog
-    open();
+    openWindow();
     bool seen = false;
     QTimer::singleShot(0, this, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -671,7 +656,7 @@ class TestMainWindow : public QObject {
   void aCoreExceptionInAHandlerIsShownAndEndsOnlyThatHandler() {
     QStringList shown;
     setErrorPresenter([&](QWidget*, const QString& text) { shown << text; });
-    open();
+    openWindow();
     w_->device().access.afterUserChange = [] { throw std::runtime_error("Cell is not a number"); };
     setLevel(2);
     w_->FormDblClick();  // logs out, then the hook throws
@@ -690,7 +675,7 @@ class TestMainWindow : public QObject {
   void anExceptionInASocketEventIsShownAfterTheEvent() {
     QStringList shown;
     setErrorPresenter([&](QWidget*, const QString& text) { shown << text; });
-    open();
+    openWindow();
     auto socket = w_->device().seams.makeSocket();
     struct Throwing : SocketListener {
       void socketRead(ByteView) override { throw std::runtime_error("Socket Error # 10061"); }

@@ -24,35 +24,19 @@
 #include "ui/file_choice.h"
 #include "ui/tqxvantor.h"
 #include "ui/value_grid.h"
+#include "window_fixture.h"
 
 using namespace vantor;
 using vantor::test::FakeSeams;
 using vantor::test::FakeSocket;
 using vantor::test::replyFrame;
+using vantor::test::WindowFixture;
 
-class TestPeripheralPages : public QObject {
+class TestPeripheralPages : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeSeams> seams_;
-  std::unique_ptr<TQXVantor> w_;
-
-  FakeSocket& lan2() { return *seams_->sockets.at(0); }
   FakeSocket& portRec() { return *seams_->sockets.at(1); }
-  Device& device() { return w_->device(); }
-  template <typename T = QWidget>
-  T* find(const char* name) {
-    T* widget = w_->findChild<T*>(QLatin1String(name));
-    if (!widget) qWarning("no widget %s", name);
-    return widget;
-  }
-  void click(const char* name) {
-    auto* button = find<QPushButton>(name);
-    QVERIFY2(button && button->isVisible() && button->isEnabled(), name);
-    QTest::mouseClick(button, Qt::LeftButton);
-    w_->repaintNow();
-  }
   void save(const char* name) {
     const QByteArray out = qgetenv("VANTOR_SCREENSHOT_DIR");
     if (out.isEmpty()) return;
@@ -64,20 +48,13 @@ class TestPeripheralPages : public QObject {
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
     seams_ = std::make_unique<FakeSeams>();
-    w_ = std::make_unique<TQXVantor>(
-        *seams_, WindowStart{withTrailingSlash(dir_->path().toStdString()), {}});
+    newWindow();
     w_->resize(1024, 600);
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    showWindow();
+    if (QTest::currentTestFailed()) return;
     device().access.passwordDialogClosed("Velmor");
-    device().connection.controls.host = "127.0.0.195";
     device().connection.controls.recOpen = true;
-    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
-    lan2().connect();
-    lan2().receive(replyFrame(70, {0}));
-    lan2().receive(replyFrame(51, Bytes(56, 0)));
-    lan2().writes.clear();
-    device().channel.clearQueue();
+    connectMain("127.0.0.195");
     portRec().connect();
     w_->repaintNow();
   }

@@ -20,12 +20,14 @@
 #include "ui/peso_page.h"
 #include "ui/tqxvantor.h"
 #include "ui/trace_plot.h"
+#include "window_fixture.h"
 
 using namespace vantor;
 using vantor::test::FakeSeams;
 using vantor::test::FakeSocket;
 using vantor::test::putLe32;
 using vantor::test::replyFrame;
+using vantor::test::WindowFixture;
 
 namespace {
 
@@ -61,48 +63,23 @@ std::pair<double, double> xRange(TracePlot* p) {
 
 }  // namespace
 
-class TestPesoPage : public QObject {
+class TestPesoPage : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeSeams> seams_;
-  std::unique_ptr<TQXVantor> w_;
-
-  FakeSocket& lan2() { return *seams_->sockets.at(0); }
-  Device& device() { return w_->device(); }
   WeightTrace& trace() { return w_->device().weightTrace; }
   PesoPage& page() { return w_->pesoPage(); }
-  template <typename T = QWidget>
-  T* find(const char* name) {
-    T* widget = w_->findChild<T*>(QLatin1String(name));
-    if (!widget) qWarning("no widget %s", name);
-    return widget;
-  }
-  void feed(const Bytes& payload) {
-    device().channel.queueCmd(14);
-    device().channel.sendNextCmd();
-    lan2().writes.clear();
-    lan2().receive(replyFrame(14, payload));
-  }
 
  private slots:
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
     seams_ = std::make_unique<FakeSeams>();
-    w_ = std::make_unique<TQXVantor>(
-        *seams_, WindowStart{withTrailingSlash(dir_->path().toStdString()), {}});
+    newWindow();
     w_->resize(1024, 600);
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    showWindow();
+    if (QTest::currentTestFailed()) return;
     w_->pages()->setCurrentWidget(find("PesoPage"));
-    device().connection.controls.host = "127.0.0.172";
-    device().connection.LanOnClick();
-    lan2().connect();
-    lan2().receive(replyFrame(70, {0}));
-    lan2().receive(replyFrame(51, Bytes(56, 0)));
-    lan2().writes.clear();
-    device().channel.clearQueue();
+    connectMain("127.0.0.172");
   }
   void cleanup() {
     setFileChooser({});
@@ -135,11 +112,11 @@ class TestPesoPage : public QObject {
   // 998 + 5 samples: both charts scroll to 3 .. 1003 and hold every sample of
   // that range; FilPeso, hidden, has none.
   void chartsScrollAndHoldThePointsOfTheirRange() {
-    feed(block(998));
+    ask(14, block(998));
     page().drawNow();
     QCOMPARE(xRange(page().pesoChart()), std::make_pair(0.0, WeightTrace::kInitialBottomMax));
     QCOMPARE(page().pesoChart()->pointCount(RealPeso), 962);  // samples 1 .. 962 are shown
-    feed(block(5, 2000));
+    ask(14, block(5, 2000));
     page().drawNow();
     QCOMPARE(find<QLabel>("DataN")->text(), QStringLiteral("5"));
     QCOMPARE(find<QLineEdit>("PesoCalc")->text(), QStringLiteral("5"));
@@ -155,14 +132,14 @@ class TestPesoPage : public QObject {
     QCOMPARE(page().outCh()->plot()->yAxis->range().upper, 2.0);
 
     // Zoomed out over a long history, each series gets at most two points a column.
-    for (int i = 0; i < 100; ++i) feed(block(1000, i));
+    for (int i = 0; i < 100; ++i) ask(14, block(1000, i));
     trace().zoom(TraceChart::Peso, {{0, 200000, false}, {0, 3000, false}});
     page().drawNow();
     QVERIFY(page().pesoChart()->pointCount(RealPeso) <= 2 * page().pesoChart()->plotWidth());
   }
 
   void rubberBandZoomIsUndoneByUZoomAndLinkX0CopiesTheRange() {
-    feed(block(3000));
+    ask(14, block(3000));
     page().drawNow();
     QCustomPlot* plot = page().pesoChart()->plot();
     const QRect area = plot->axisRect()->rect();
@@ -213,7 +190,7 @@ class TestPesoPage : public QObject {
     QVERIFY(box->isChecked());
     QVERIFY(trace().recording());
     QVERIFY(!find<QCheckBox>("CheckBoxPesoOn")->isEnabled());
-    feed(block(2));
+    ask(14, block(2));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     QVERIFY(!trace().recording());
     QVERIFY(find<QCheckBox>("CheckBoxPesoOn")->isEnabled());
@@ -226,7 +203,7 @@ class TestPesoPage : public QObject {
   void redrawsArePacedByTheTimer() {
     page().drawNow();
     const int drawsBefore = page().draws();
-    for (int i = 0; i < 10; ++i) feed(block(250, i));
+    for (int i = 0; i < 10; ++i) ask(14, block(250, i));
     QCOMPARE(page().draws(), drawsBefore);
     QVERIFY(page().drawPending());
     QTRY_COMPARE(page().draws(), drawsBefore + 1);

@@ -23,49 +23,29 @@
 #include "ui/guarded.h"
 #include "ui/tqxvantor.h"
 #include "ui/value_grid.h"
+#include "window_fixture.h"
 
 using namespace vantor;
 using vantor::test::FakeSeams;
 using vantor::test::FakeSocket;
 using vantor::test::ProductDevice;
 using vantor::test::replyFrame;
+using vantor::test::WindowFixture;
 
-class TestProductsPage : public QObject {
+class TestProductsPage : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeSeams> seams_;
-  std::unique_ptr<TQXVantor> w_;
   ProductDevice dev_;
   QStringList messages_;
   QList<Confirmation> asked_;
 
-  FakeSocket& lan2() { return *seams_->sockets.at(0); }
-  Device& device() { return w_->device(); }
-  template <typename T = QWidget>
-  T* find(const char* name) {
-    T* widget = w_->findChild<T*>(QLatin1String(name));
-    if (!widget) qWarning("no widget %s", name);
-    return widget;
-  }
   void open() {
-    w_ = std::make_unique<TQXVantor>(
-        *seams_, WindowStart{withTrailingSlash(dir_->path().toStdString()), {}});
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    openWindow();
+    if (QTest::currentTestFailed()) return;
     w_->activateWindow();  // an editor loses its focus only in the active window
     QVERIFY(QTest::qWaitForWindowActive(w_.get()));
     w_->pages()->setCurrentWidget(find("TabProduto"));
-  }
-  void connectMain() {
-    device().connection.controls.host = "127.0.0.9";
-    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
-    lan2().connect();
-    lan2().receive(replyFrame(70, {0}));  // the version and status requests of the connect
-    lan2().receive(replyFrame(51, Bytes(56, 0)));
-    lan2().writes.clear();
-    device().channel.clearQueue();
   }
   // Sends what the clicks queued; the product device answers it and what it chains.
   void serve() {
@@ -75,17 +55,11 @@ class TestProductsPage : public QObject {
     }
     w_->repaintNow();
   }
-  void click(const char* name) {
-    auto* button = find<QPushButton>(name);
-    QVERIFY2(button->isVisible() && button->isEnabled(), name);
-    QTest::mouseClick(button, Qt::LeftButton);
-    w_->repaintNow();
-  }
   // Opens the window at access level 4 and downloads everything.
   void loadAll() {
     open();
     device().access.passwordDialogClosed("Velmor");
-    connectMain();
+    connectMain("127.0.0.9");
     w_->repaintNow();
     QVERIFY(!find("PanelProd")->isVisible());  // until the structure comes
     click("GetHDProd");

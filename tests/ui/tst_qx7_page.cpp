@@ -21,11 +21,13 @@
 #include "peripherals/terminal_display.h"
 #include "ui/guarded.h"
 #include "ui/tqxvantor.h"
+#include "window_fixture.h"
 
 using namespace vantor;
 using vantor::test::FakeSeams;
 using vantor::test::FakeSocket;
 using vantor::test::replyFrame;
+using vantor::test::WindowFixture;
 
 namespace {
 
@@ -50,42 +52,18 @@ Bytes fullScreen() {
 
 }  // namespace
 
-class TestQx7Page : public QObject {
+class TestQx7Page : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeSeams> seams_;
-  std::unique_ptr<TQXVantor> w_;
-
-  Device& device() { return w_->device(); }
-  FakeSocket& lan2() { return *seams_->sockets.at(0); }
-  template <typename T = QWidget>
-  T* find(const char* name) {
-    T* widget = w_->findChild<T*>(QLatin1String(name));
-    if (!widget) qWarning("no widget %s", name);
-    return widget;
-  }
   void open(const char* page) {
-    w_ = std::make_unique<TQXVantor>(
-        *seams_, WindowStart{withTrailingSlash(dir_->path().toStdString()), {}});
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    openWindow();
+    if (QTest::currentTestFailed()) return;
     device().access.setLevel(4);
     device().access.apply();
     w_->pages()->setCurrentWidget(find(page));
     w_->repaintNow();
-    device().connection.controls.host = "127.0.0.225";
-    QTest::mouseClick(find<QPushButton>("LanOn"), Qt::LeftButton);
-    lan2().connect();
-    lan2().receive(replyFrame(70, {0}));
-    lan2().receive(replyFrame(51, Bytes(56, 0)));
-    lan2().writes.clear();
-    device().channel.clearQueue();
-  }
-  void click(const char* name) {
-    QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton);
-    w_->repaintNow();
+    connectMain("127.0.0.225");
   }
   // The next request that goes out: its code and parameter bytes; -1 for none.
   std::pair<int, Bytes> sent() {

@@ -19,9 +19,11 @@
 #include "ui/guarded.h"
 #include "ui/tqxvantor.h"
 #include "ui/window_settings.h"
+#include "window_fixture.h"
 
 using namespace vantor;
 using vantor::test::FakeSeams;
+using vantor::test::WindowFixture;
 
 namespace {
 
@@ -46,20 +48,13 @@ void placedBy(QLayout* layout, QList<QWidget*>& out) {
 
 }  // namespace
 
-class TestWindowFit : public QObject {
+class TestWindowFit : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeSeams> seams_;
-  std::unique_ptr<TQXVantor> w_;
-
   void open() {
     seams_ = std::make_unique<FakeSeams>();
-    w_ = std::make_unique<TQXVantor>(
-        *seams_, WindowStart{withTrailingSlash(dir_->path().toStdString()), {}});
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    openWindow();
   }
   void setLevel(int level) {
     w_->device().access.setLevel(static_cast<uint8_t>(level));

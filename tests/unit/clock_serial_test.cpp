@@ -8,11 +8,6 @@ using namespace vantor::test;
 
 namespace {
 
-// The parameter bytes of a request frame; none for no frame.
-Bytes params(const Bytes& frame) {
-  if (frame.size() < 11) return {};
-  return Bytes(frame.begin() + 8, frame.end() - 3);
-}
 Bytes ascii(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 // A receive buffer of 256 bytes that starts with `text`.
@@ -76,7 +71,7 @@ TEST_F(ClockSerialTest, SetStrSendsPortTextAndEndCharacter) {
     const Bytes frame = sendNext();
     ASSERT_FALSE(frame.empty()) << c.text;
     EXPECT_EQ(frame.at(7), 2);
-    EXPECT_EQ(params(frame), hex(c.expected)) << c.text;
+    EXPECT_EQ(requestParams(frame), hex(c.expected)) << c.text;
     EXPECT_EQ(device.channel.txFrame().parNum(), hex(c.expected).size());
     lan2().receive(replyFrame(2, {}));
     EXPECT_TRUE(lan2().writes.empty());  // no answer is fetched for the Comm group
@@ -108,13 +103,13 @@ TEST_F(ClockSerialTest, TooLongTextsAreNotSent) {
   serial().SetStrClick();
   const Bytes frame = sendNext();
   ASSERT_FALSE(frame.empty());
-  EXPECT_EQ(params(frame).size(), 257u);
+  EXPECT_EQ(requestParams(frame).size(), 257u);
   lan2().receive(replyFrame(2, {}));
 
   qx3().controls.cmdList = itemOf("UCW");
   qx3().controls.qx3SetPar = std::string(38, '1');  // 3 + 38 = 41 characters
   qx3().SetStParClick();
-  EXPECT_EQ(params(sendNext()).size(), 43u);
+  EXPECT_EQ(requestParams(sendNext()).size(), 43u);
   lan2().receive(replyFrame(2, {}));
   EXPECT_EQ(sentCodes(), std::vector<int>{1});
   lan2().receive(replyFrame(1, rxPayload("OK")));
@@ -134,12 +129,12 @@ TEST_F(ClockSerialTest, Qx3QueryShowsTheModuleAnswer) {
   qx3().controls.cmdList = itemOf("VER");
   qx3().GetStParClick();
   EXPECT_TRUE(qx3().panelQuery());
-  EXPECT_EQ(params(sendNext()), hex("02 56 45 52 3F 0D"));
+  EXPECT_EQ(requestParams(sendNext()), hex("02 56 45 52 3F 0D"));
   lan2().receive(replyFrame(2, {}));
   const Bytes fetch = lan2().takeWrite();
   ASSERT_FALSE(fetch.empty());
   EXPECT_EQ(fetch.at(7), 1);
-  EXPECT_EQ(params(fetch), hex("02"));
+  EXPECT_EQ(requestParams(fetch), hex("02"));
   Bytes answer = rxPayload("QX3 V1.07");
   answer[12] = 0x7E;  // past the zero: only in the hex lines
   lan2().receive(replyFrame(1, answer));
@@ -163,7 +158,7 @@ TEST_F(ClockSerialTest, Qx3WriteAndASecondQueryOverwritingTheText) {
   qx3().controls.cmdList = itemOf("UCW");
   qx3().controls.qx3SetPar = "2000";
   qx3().SetStParClick();
-  EXPECT_EQ(params(sendNext()), Bytes({2, 'U', 'C', 'W', '2', '0', '0', '0', 13}));
+  EXPECT_EQ(requestParams(sendNext()), Bytes({2, 'U', 'C', 'W', '2', '0', '0', '0', 13}));
   lan2().receive(replyFrame(2, {}));
   lan2().receive(replyFrame(1, rxPayload("OK")));
   EXPECT_EQ(qx3().controls.qx3Par, "OK");
@@ -174,15 +169,15 @@ TEST_F(ClockSerialTest, Qx3WriteAndASecondQueryOverwritingTheText) {
   qx3().controls.cmdList = itemOf("SNB");
   qx3().GetStParClick();
   const Bytes snb{2, 'S', 'N', 'B', '?', 13};
-  EXPECT_EQ(params(sendNext()), snb);
+  EXPECT_EQ(requestParams(sendNext()), snb);
   lan2().receive(replyFrame(2, {}));  // queues 1 behind the second 2
-  EXPECT_EQ(params(lan2().takeWrite()), snb);
+  EXPECT_EQ(requestParams(lan2().takeWrite()), snb);
   lan2().receive(replyFrame(2, {}));
-  EXPECT_EQ(params(lan2().takeWrite()), hex("02"));
+  EXPECT_EQ(requestParams(lan2().takeWrite()), hex("02"));
   lan2().receive(replyFrame(1, rxPayload("123456")));
   EXPECT_EQ(qx3().controls.qx3Par, "123456");
   EXPECT_FALSE(qx3().panelQuery());
-  EXPECT_EQ(params(lan2().takeWrite()), hex("02"));  // the second answer: Memo3 only
+  EXPECT_EQ(requestParams(lan2().takeWrite()), hex("02"));  // the second answer: Memo3 only
   lan2().receive(replyFrame(1, rxPayload("second")));
   EXPECT_EQ(qx3().controls.qx3Par, "123456");
   EXPECT_EQ(serial().controls.memo3.at(0), "second");
@@ -206,9 +201,9 @@ TEST_F(ClockSerialTest, SetStrSendsThePanelTextWhileTheFlagIsSet) {
   qx3().GetStParClick();
   serial().controls.strDataSend = "mine";
   serial().SetStrClick();
-  EXPECT_EQ(params(sendNext()), Bytes({2, 'I', 'Z', 'A', '?', 13}));
+  EXPECT_EQ(requestParams(sendNext()), Bytes({2, 'I', 'Z', 'A', '?', 13}));
   lan2().receive(replyFrame(2, {}));
-  EXPECT_EQ(params(lan2().takeWrite()), Bytes({2, 'I', 'Z', 'A', '?', 13}));
+  EXPECT_EQ(requestParams(lan2().takeWrite()), Bytes({2, 'I', 'Z', 'A', '?', 13}));
 }
 
 // A module answer that will not come (no reply to 2) clears the flag: the
@@ -224,7 +219,7 @@ TEST_F(ClockSerialTest, LostModuleAnswerReleasesTheFlag) {
   lan2().writes.clear();
   serial().controls.strDataSend = "mine";
   serial().SetStrClick();
-  EXPECT_EQ(params(sendNext()), Bytes({2, 'm', 'i', 'n', 'e', 13}));
+  EXPECT_EQ(requestParams(sendNext()), Bytes({2, 'm', 'i', 'n', 'e', 13}));
 
   qx3().GetStParClick();  // and a link that ends before the answer
   device.connection.LanOffClick();
@@ -242,7 +237,7 @@ TEST_F(ClockSerialTest, SetTimeSendsThePcClockWhenTheRequestIsBuilt) {
   expected.push_back(0);
   for (uint8_t b : ascii("090503")) expected.push_back(b);
   expected.push_back(0);
-  EXPECT_EQ(params(frame), expected);
+  EXPECT_EQ(requestParams(frame), expected);
 }
 
 TEST_F(ClockSerialTest, ClockReplyIsShownAsTimeThenDate) {
@@ -275,7 +270,7 @@ TEST_F(ClockSerialTest, ReceiveBufferStartingWithZeroGivesAnEmptyTextLine) {
   p[1] = 'A';
   p[255] = 0xFF;
   serial().GetRxClick();
-  EXPECT_EQ(params(sendNext()), hex("02"));
+  EXPECT_EQ(requestParams(sendNext()), hex("02"));
   lan2().receive(replyFrame(1, p));
   const auto& memo = serial().controls.memo3;
   ASSERT_EQ(memo.size(), 18u);
@@ -305,13 +300,13 @@ TEST_F(ClockSerialTest, Set0AndSetFSAlternate) {
   EXPECT_TRUE(serial().controls.setFSEnabled);
   serial().Set0Click();  // disabled: nothing
   EXPECT_EQ(device.channel.queue().size(), 1u);
-  EXPECT_EQ(params(sendNext()), hex("02 49 5A 41 0D"));
+  EXPECT_EQ(requestParams(sendNext()), hex("02 49 5A 41 0D"));
   lan2().receive(replyFrame(2, {}));
   serial().SetFSClick();
   EXPECT_TRUE(serial().controls.set0Enabled);
   EXPECT_FALSE(serial().controls.setFSEnabled);
   EXPECT_EQ(serial().controls.strDataSend, "IFA;NRP1");
-  EXPECT_EQ(params(sendNext()), Bytes({2, 'I', 'F', 'A', ';', 'N', 'R', 'P', '1', 13}));
+  EXPECT_EQ(requestParams(sendNext()), Bytes({2, 'I', 'F', 'A', ';', 'N', 'R', 'P', '1', 13}));
   serial().SetFSClick();
   EXPECT_EQ(device.channel.queue().size(), 0u);
 }

@@ -29,4 +29,9 @@ Bytes hex(const std::string& text) {
   return out;
 }
 
+Bytes requestParams(const Bytes& frame) {
+  if (frame.size() < 11) return {};
+  return Bytes(frame.begin() + 8, frame.end() - 3);
+}
+
 }  // namespace vantor::test

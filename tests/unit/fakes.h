@@ -116,5 +116,7 @@ class FakeSeams final : public Seams {
 Bytes replyFrame(int code, const Bytes& payload, uint16_t counter = 7, uint8_t ack = 0x06);
 // Parses "02 00 01 ..." into bytes.
 Bytes hex(const std::string& text);
+// The parameter bytes of a request frame (after CMD, before the checksum); none for no frame.
+Bytes requestParams(const Bytes& frame);
 
 }  // namespace vantor::test

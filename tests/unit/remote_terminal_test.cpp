@@ -10,12 +10,6 @@ using namespace vantor::test;
 
 namespace {
 
-// The parameter bytes of a request frame (after CMD, before the checksum).
-Bytes params(const Bytes& frame) {
-  if (frame.size() < 11) return {};
-  return Bytes(frame.begin() + 8, frame.end() - 3);
-}
-
 // A display of 16 slots, line i reading "Line i" unless given.
 Bytes display(const std::vector<std::pair<size_t, std::string>>& lines = {}) {
   Bytes p(kDisplayBytes, 0);
@@ -102,12 +96,12 @@ TEST_F(RemoteTerminalTest, DisplayKeyIsFollowedByADisplayReadInLockStep) {
   const Bytes press = sendNext();
   ASSERT_FALSE(press.empty());
   EXPECT_EQ(press.at(7), 4);
-  EXPECT_EQ(params(press), hex("35"));
+  EXPECT_EQ(requestParams(press), hex("35"));
   lan2().receive(replyFrame(4, {}));
   const Bytes read = lan2().takeWrite();
   ASSERT_FALSE(read.empty());
   EXPECT_EQ(read.at(7), 3);
-  EXPECT_TRUE(params(read).empty());
+  EXPECT_TRUE(requestParams(read).empty());
   EXPECT_FALSE(terminal().controls().keyPanelEnabled);
   lan2().receive(replyFrame(3, display()));
   EXPECT_TRUE(terminal().controls().keyPanelEnabled);
@@ -120,13 +114,13 @@ TEST_F(RemoteTerminalTest, DisplayKeyIsFollowedByADisplayReadInLockStep) {
 TEST_F(RemoteTerminalTest, BackKeyCodeDependsOnTheKeypad) {
   connectMain();
   terminal().keyClick(key(Keypad::Qx7, "Bk"));
-  EXPECT_EQ(params(sendNext()), hex("46"));
+  EXPECT_EQ(requestParams(sendNext()), hex("46"));
   lan2().receive(replyFrame(4, {}));
   lan2().receive(replyFrame(3, display()));
   lan2().writes.clear();
   terminal().QX5_OnClick(true);
   terminal().keyClick(key(Keypad::Qx5, "Bk"));
-  EXPECT_EQ(params(sendNext()), hex("05"));
+  EXPECT_EQ(requestParams(sendNext()), hex("05"));
 }
 
 // With QX5_On checked a key's reply asks for nothing; keypad presses queued
@@ -143,9 +137,9 @@ TEST_F(RemoteTerminalTest, KeypadKeysAreSentWithoutReadBackEachWithItsCode) {
     sent.push_back(lan2().takeWrite());
   }
   ASSERT_EQ(sent.size(), 4u);
-  EXPECT_EQ(params(sent[0]), hex("01"));
-  EXPECT_EQ(params(sent[1]), hex("02"));
-  EXPECT_EQ(params(sent[2]), hex("08"));
+  EXPECT_EQ(requestParams(sent[0]), hex("01"));
+  EXPECT_EQ(requestParams(sent[1]), hex("02"));
+  EXPECT_EQ(requestParams(sent[2]), hex("08"));
   EXPECT_TRUE(sent[3].empty());  // no display read after the last key either
   EXPECT_TRUE(terminal().pendingKeys().empty());
 }
@@ -192,7 +186,7 @@ TEST_F(RemoteTerminalTest, ShortDisplayReplyShowsWhatArrivedAndIsReported) {
 TEST_F(RemoteTerminalTest, ReadDisplayRecoversTheKeypadAfterALostReply) {
   connectMain();
   terminal().keyClick(key(Keypad::Qx7, "Up"));
-  EXPECT_EQ(params(sendNext()), hex("41"));
+  EXPECT_EQ(requestParams(sendNext()), hex("41"));
   silence();
   silence();  // sent twice, no reply
   EXPECT_FALSE(terminal().controls().keyPanelEnabled);
