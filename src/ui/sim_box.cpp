@@ -34,24 +34,24 @@ SimBox::SimBox(Device& device, QWidget* parent)
   auto* grid = new QGridLayout(this);
 
   barCode0_ = edit("BarCode0", QStringLiteral("Barcode of reader 0"), &LineSimControls::barCode0);
-  grid->addWidget(barCode0_, 0, 0, 1, 2);
+  grid->addWidget(barCode0_, 0, 0);
   grid->addWidget(button("SetBar0", QStringLiteral("SetBarCode"),
                          QStringLiteral("Send reader 0's barcode (a new serial with SeqSer)"),
                          [&sim] { sim.SetBar0Click(); }),
-                  0, 2);
+                  0, 1);
   barCode1_ = edit("BarCode1", QStringLiteral("Barcode of reader 1"), &LineSimControls::barCode1);
-  grid->addWidget(barCode1_, 0, 3, 1, 2);
+  grid->addWidget(barCode1_, 1, 0);
   setBar1_ = button("SetBar1", QStringLiteral("SetBarCode"),
                     QStringLiteral("Send reader 1's barcode (a new serial with SeqSer)"),
                     [&sim] { sim.SetBar1Click(); });
-  grid->addWidget(setBar1_, 0, 5);
+  grid->addWidget(setBar1_, 1, 1);
   checkBox1_ = new QCheckBox(QStringLiteral("2nd Barcode"), this);
   checkBox1_->setObjectName(QStringLiteral("CheckBox1"));
   checkBox1_->setToolTip(QStringLiteral("Two barcode readers: the reader's number goes first"));
   checkBox1_->setChecked(c.checkBox1);
   connect(checkBox1_, &QCheckBox::toggled, this,
           [this](bool on) { runGuarded(this, [&] { device_.lineSimulator.CheckBox1Click(on); }); });
-  grid->addWidget(checkBox1_, 0, 6);
+  grid->addWidget(checkBox1_, 0, 2, 1, 2);
 
   seqSer_ = new QCheckBox(QStringLiteral("SeqSer"), this);
   seqSer_->setObjectName(QStringLiteral("SeqSer"));
@@ -59,7 +59,7 @@ SimBox::SimBox(Device& device, QWidget* parent)
   seqSer_->setChecked(c.seqSer);
   connect(seqSer_, &QCheckBox::toggled, this,
           [this](bool on) { runGuarded(this, [&] { device_.lineSimulator.SeqSerClick(on); }); });
-  grid->addWidget(seqSer_, 1, 0);
+  grid->addWidget(seqSer_, 1, 2);
   auto* lenSer = new QSpinBox(this);
   lenSer->setObjectName(QStringLiteral("LenSer"));
   lenSer->setToolTip(QStringLiteral("Serial digits of reader 0"));
@@ -67,21 +67,21 @@ SimBox::SimBox(Device& device, QWidget* parent)
   lenSer->setValue(c.lenSer);
   connect(lenSer, &QSpinBox::valueChanged, this,
           [this](int v) { device_.lineSimulator.controls.lenSer = v; });
-  grid->addWidget(lenSer, 1, 1);
+  grid->addWidget(lenSer, 1, 3);
   auto* bccOn = new QCheckBox(QStringLiteral("BCC On"), this);
   bccOn->setObjectName(QStringLiteral("BCCOn"));
   bccOn->setToolTip(QStringLiteral("A check digit after reader 0's serial code"));
   bccOn->setChecked(c.bccOn);
   connect(bccOn, &QCheckBox::toggled, this,
           [this](bool on) { device_.lineSimulator.controls.bccOn = on; });
-  grid->addWidget(bccOn, 1, 2);
+  grid->addWidget(bccOn, 2, 2, 1, 2);
   edit1_ = edit("Edit1", QStringLiteral("Serial prefix: the chosen product's code"),
                 &LineSimControls::edit1);
-  grid->addWidget(edit1_, 1, 3);
+  grid->addWidget(edit1_, 2, 0);
   edit3_ =
       edit("Edit3", QStringLiteral("The chosen product's description"), &LineSimControls::edit3);
   edit3_->setReadOnly(true);
-  grid->addWidget(edit3_, 1, 4, 1, 3);
+  grid->addWidget(edit3_, 2, 1);
 
   auto* pesoSet = new QSpinBox(this);
   pesoSet->setObjectName(QStringLiteral("PesoSet"));
@@ -90,23 +90,24 @@ SimBox::SimBox(Device& device, QWidget* parent)
   pesoSet->setValue(c.pesoSet);
   connect(pesoSet, &QSpinBox::valueChanged, this,
           [this](int v) { device_.lineSimulator.controls.pesoSet = v; });
-  grid->addWidget(pesoSet, 2, 0);
+  grid->addWidget(pesoSet, 3, 0);
   grid->addWidget(button("SetPeso", QStringLiteral("SetPeso"),
                          QStringLiteral("Inject PesoSet as the next weighed box"),
                          [&sim] { sim.SetPesoClick(); }),
-                  2, 1);
+                  3, 1);
   grid->addWidget(button("AutoFill", QStringLiteral("AutoFill"),
                          QStringLiteral("Fill every free product slot with a test product "
                                         "(kept here until the products are written)"),
                          [&sim] { sim.AutoFillClick(); }),
-                  2, 2);
+                  3, 2);
   grid->addWidget(button("SetEEprom", QStringLiteral("SetEEprom"),
                          QStringLiteral("Send the device's SetEEprom command"),
                          [this] { device_.memoryAccess.SetEEpromClick(); }),
-                  2, 3);
+                  3, 3);
   message_ = new QLabel(this);
   message_->setObjectName(QStringLiteral("SimBoxMessage"));
-  grid->addWidget(message_, 2, 4, 1, 3);
+  message_->setWordWrap(true);
+  grid->addWidget(message_, 4, 0, 1, 4);
   repaintAreas(bit(Area::Products));
 }
 
@@ -115,6 +116,7 @@ QLineEdit* SimBox::edit(const char* name, const QString& tip, std::string LineSi
   e->setObjectName(QString::fromLatin1(name));
   e->setToolTip(tip);
   e->setMaxLength(kMaxBarcode);
+  e->setMinimumWidth(80);
   connect(e, &QLineEdit::textEdited, this, [this, field](const QString& text) {
     device_.lineSimulator.controls.*field = text.toLatin1().toStdString();
   });
