@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "link/text_format.h"
+
 namespace vantor {
 
 void InjectCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
@@ -31,6 +33,12 @@ void InjectCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
       ->required()
       ->check(CLI::Range(0, LineSimulator::kMaxPeso));
   weight->callback([&chosen, grams] { chosen = std::make_unique<InjectCommand>(*grams); });
+}
+
+void InjectCommand::prepare(CtlSession& session) {
+  if (barcode_ && barcode_->text.size() > static_cast<size_t>(LineSimulator::kMaxBarcode))
+    session.fail(kExitUsage, format("the barcode has %zu characters; at most %d can be sent",
+                                    barcode_->text.size(), LineSimulator::kMaxBarcode));
 }
 
 void InjectCommand::connected(CtlSession& session) {

@@ -26,6 +26,7 @@ class InjectCommand final : public CtlCommand {
 
   static void addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen);
 
+  void prepare(CtlSession& session) override;
   void connected(CtlSession& session) override;
   void replied(CtlSession& session, int code, ByteView frame) override;
 

@@ -50,6 +50,7 @@ std::optional<char> checkDigit(std::string_view code);
 class LineSimulator final : public CommandFeature {
  public:
   static constexpr int kMaxLenSer = 10;
+  static constexpr int kMaxBarcode = 200;  // characters an edit takes, well inside a frame
   static constexpr int kMaxPeso = 20000;
   static constexpr int32_t kWakeUpMessage = 550;
 

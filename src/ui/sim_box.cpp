@@ -22,8 +22,6 @@ void showLatin1(QLineEdit* edit, const std::string& text) {
   if (edit->text() != shown) edit->setText(shown);
 }
 
-// Longest barcode an edit takes: well inside one request frame.
-constexpr int kMaxBarcode = 200;
 }  // namespace
 
 SimBox::SimBox(Device& device, QWidget* parent)
@@ -115,7 +113,7 @@ QLineEdit* SimBox::edit(const char* name, const QString& tip, std::string LineSi
   auto* e = new QLineEdit(this);
   e->setObjectName(QString::fromLatin1(name));
   e->setToolTip(tip);
-  e->setMaxLength(kMaxBarcode);
+  e->setMaxLength(LineSimulator::kMaxBarcode);
   e->setMinimumWidth(80);
   connect(e, &QLineEdit::textEdited, this, [this, field](const QString& text) {
     device_.lineSimulator.controls.*field = text.toLatin1().toStdString();

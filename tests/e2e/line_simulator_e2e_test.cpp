@@ -45,6 +45,9 @@ TEST(LineSimulatorE2E, AnInjectedBarcodeShowsInTheStatusFlagsOnceAndInTheBuffer)
 
   EXPECT_EQ(runCtl({"--host", host, "inject", "barcode", "A", "--reader", "2"}).exitCode, 2);
   EXPECT_EQ(runCtl({"--host", host, "inject", "weight", "20001"}).exitCode, 2);
+  const CtlResult tooLong = runCtl({"--host", host, "inject", "barcode", QString(201, QChar('A'))});
+  EXPECT_EQ(tooLong.exitCode, 2);
+  EXPECT_NE(tooLong.err.find("at most 200"), std::string::npos) << tooLong.err;
 }
 
 TEST(LineSimulatorE2E, AnInjectedWeightIsTheCalculatedWeightOfTheNextBox) {
