@@ -99,7 +99,12 @@ Bytes makeLogArea(std::uint32_t events) {
   return area;
 }
 
-SimDiagnosisMemory::SimDiagnosisMemory(std::uint32_t logEvents) : log_(makeLogArea(logEvents)) {}
+SimDiagnosisMemory::SimDiagnosisMemory(std::uint32_t logEvents)
+    : log_(makeLogArea(logEvents)), codes_{"8712345678906", "5901234123457",
+                                           "4006381333931", "0012345678905",
+                                           "9780201379624", "7612345678900",
+                                           "3045140105502", "8410076472885",
+                                           "5000112637922", ""} {}
 
 void SimDiagnosisMemory::install(SimDevice& device) {
   device.setHandler(69, [this](const Frame&) { return logBase(); });
@@ -168,12 +173,14 @@ Answer SimDiagnosisMemory::writeEeprom(const Frame& request) {
 }
 
 Answer SimDiagnosisMemory::barcodes() const {
-  static constexpr std::array<const char*, 10> kCodes{
-      "8712345678906", "5901234123457", "4006381333931", "0012345678905", "9780201379624",
-      "7612345678900", "3045140105502", "8410076472885", "5000112637922", ""};
   Answer a;
-  for (const char* code : kCodes) appendText(a.payload, code, 64);
+  for (const std::string& code : codes_) appendText(a.payload, code, 64);
   return a;
+}
+
+void SimDiagnosisMemory::storeBarcode(std::string_view code) {
+  codes_[nextCode_] = std::string(code.substr(0, 63));
+  nextCode_ = (nextCode_ + 1) % codes_.size();
 }
 
 }  // namespace rwsim

@@ -6,10 +6,15 @@
 //   - RAM words (12 read, 10 write), a sparse map whose writes are kept;
 //   - a 16 MB EEPROM (17 read, 18 write), sparse; status 0 on success, 1 when
 //     the bytes reach past its end (nothing is read or written then);
-//   - the 640-byte barcode buffer (33), ten slots of readable codes.
+//   - the 640-byte barcode buffer (33), ten slots of readable codes; codes
+//     injected by command 30 fill the empty tenth slot first, then overwrite
+//     the oldest, round the ten.
 
+#include <array>
 #include <cstdint>
 #include <map>
+#include <string>
+#include <string_view>
 
 #include "sim_device.h"
 
@@ -37,11 +42,15 @@ class SimDiagnosisMemory {
   Answer readEeprom(const Frame& request) const;
   Answer writeEeprom(const Frame& request);
   Answer barcodes() const;
+  // A code read on the line (cut to its 63-character slot).
+  void storeBarcode(std::string_view code);
 
  private:
   Bytes log_;
   std::map<std::uint32_t, std::uint32_t> ram_;
   std::map<std::uint32_t, std::uint8_t> eeprom_;
+  std::array<std::string, 10> codes_;
+  std::size_t nextCode_ = 9;
 };
 
 }  // namespace rwsim

@@ -5,6 +5,7 @@
 
 #include "config_blocks.h"
 #include "diagnosis_memory.h"
+#include "line_injection.h"
 #include "module_counters.h"
 #include "param_tables.h"
 #include "products.h"
@@ -51,6 +52,8 @@ SimDevice::SimDevice(Clock clock, std::string versionText)
   deviceClock_->install(*this);
   memory_->install(*this);
   products_->install(*this);
+  line_ = std::make_unique<SimLineInjection>(*this, weightTrace_, *memory_);
+  line_->install(*this);
 }
 
 SimDevice::~SimDevice() = default;
@@ -80,9 +83,11 @@ Answer SimDevice::versionAnswer() const {
   return answer;
 }
 
-// The menu line and the bottom-bar field are the display terminal's own.
-Answer SimDevice::statusAnswer() const {
+// The menu line and the bottom-bar field are the display terminal's own; the
+// barcode flags those of the line simulator's injections.
+Answer SimDevice::statusAnswer() {
   StatusValues values = statusAt(clock_());
+  values.comm[1] = line_->takeBarcodeFlags();
   values.menuLine = terminal_->menuLine();
   values.bottomBarField = terminal_->bottomBarField();
   return Answer{kAck, encodeStatus(values)};

@@ -34,6 +34,7 @@ class SimSerialPorts;
 class SimClock;
 class SimDiagnosisMemory;
 class SimProducts;
+class SimLineInjection;
 
 class SimDevice {
  public:
@@ -73,7 +74,7 @@ class SimDevice {
 
  private:
   Answer versionAnswer() const;
-  Answer statusAnswer() const;
+  Answer statusAnswer();
 
   Clock clock_;
   std::string versionText_;
@@ -87,6 +88,7 @@ class SimDevice {
   std::unique_ptr<SimProducts> products_;
   std::uint16_t counter_ = 0;
   SimWeightTrace weightTrace_;
+  std::unique_ptr<SimLineInjection> line_;  // commands 19 and 30
 };
 
 }  // namespace rwsim

@@ -2,7 +2,8 @@
 
 // The 56-byte status block the device sends in answer to command 51.
 // Everything is little-endian:
-//    0..3  communication status bytes      4  uint32 T (uptime, seconds)
+//    0..3  communication status bytes (1: barcode flags of injected codes)
+//    4  uint32 T (uptime, seconds)
 //    8  uint32 Ls (line speed, packs/min)  12 uint8 Rs (run state)
 //   13  uint8 St (machine step)            14 uint8 menu line (0..13)
 //   15  uint8 bottom-bar field (0..5)      16..19 port-2 bytes

@@ -37,10 +37,27 @@ std::int32_t SimWeightTrace::nominal(std::uint64_t box, std::uint32_t seed) {
   return 1000 + static_cast<std::int32_t>(mix(seed ^ 0xB0C5u, box) % 500);
 }
 
-TraceSample SimWeightTrace::sampleAt(std::uint64_t i, std::uint32_t seed) {
+std::uint64_t SimWeightTrace::nextBox(std::uint64_t uptimeMs) {
+  const std::uint64_t box = uptimeMs / kBoxPeriod;
+  return uptimeMs % kBoxPeriod < kArrive ? box : box + 1;
+}
+
+void SimWeightTrace::injectWeight(std::uint64_t uptimeMs, std::int32_t grams) {
+  injected_[nextBox(uptimeMs)] = grams;
+  while (injected_.size() > kMaxInjected) injected_.erase(injected_.begin());
+}
+
+TraceSample SimWeightTrace::sampleAt(std::uint64_t i, std::uint32_t seed,
+                                     const Injected* injected) {
+  const auto weightOf = [&](std::uint64_t box) {
+    if (injected) {
+      if (const auto it = injected->find(box); it != injected->end()) return it->second;
+    }
+    return nominal(box, seed);
+  };
   const std::uint64_t box = i / kBoxPeriod;
   const std::uint64_t p = i % kBoxPeriod;
-  const std::int32_t target = nominal(box, seed);
+  const std::int32_t target = weightOf(box);
   TraceSample s;
   // Real weight: rises over kArrive..kSettled with an overshoot, settles with
   // noise, falls when the box leaves.
@@ -61,7 +78,7 @@ TraceSample SimWeightTrace::sampleAt(std::uint64_t i, std::uint32_t seed) {
   for (std::uint64_t k = 0; k < 64; k += 8) {
     const std::uint64_t j = i >= k ? i - k : 0;
     const std::uint64_t q = j % kBoxPeriod;
-    sum += (q >= kArrive + 60 && q < kLeave + 60) ? nominal(j / kBoxPeriod, seed) : 0;
+    sum += (q >= kArrive + 60 && q < kLeave + 60) ? weightOf(j / kBoxPeriod) : 0;
   }
   s.filtered = static_cast<std::int32_t>(sum / 8);
   const bool sensor = p >= kArrive && p < kLeave;
@@ -89,7 +106,7 @@ Bytes SimWeightTrace::reply(std::uint64_t uptimeMs) {
   Bytes out;
   appendLe32(out, static_cast<std::uint32_t>(newest - from));
   for (std::uint64_t i = from; i < newest; ++i) {
-    const TraceSample s = sampleAt(i, seed_);
+    const TraceSample s = sampleAt(i, seed_, &injected_);
     appendLe32(out, static_cast<std::uint32_t>(s.real));
     appendLe32(out, static_cast<std::uint32_t>(s.filtered));
     appendLe32(out, static_cast<std::uint32_t>(s.calculated) << 8 | s.flags);

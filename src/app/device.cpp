@@ -56,7 +56,8 @@ void Device::bindCommands() {
       {43, nullptr, &labelPrinter},       {44, &labelPrinter, nullptr},
       {31, &products, &products},         {50, &products, &products},
       {60, &products, &products},         {61, nullptr, &products},
-      {14, nullptr, &weightTrace},
+      {14, nullptr, &weightTrace},        {19, &lineSimulator, nullptr},
+      {30, &lineSimulator, nullptr},
   };
   for (const Binding& b : bindings) {
     if (b.request) channel.bindRequest(b.code, b.request);

@@ -26,6 +26,7 @@
 #include "peripherals/clock_serial.h"
 #include "peripherals/integrator.h"
 #include "peripherals/label_printer.h"
+#include "peripherals/line_simulator.h"
 #include "peripherals/printer_channel.h"
 #include "peripherals/qx3_panel.h"
 #include "peripherals/remote_terminal.h"
@@ -78,6 +79,8 @@ class Device {
   // The "Produto" page's products and their file group.
   Products products{shell, channel, productsLoaded, tablesLoaded, parTables.store()};
   ProdFileGroup prodFile{shell, products};
+  // The "Produto" page's line simulator box.
+  LineSimulator lineSimulator{shell, channel, connection, integrator, products, productsLoaded};
   // The "Peso" page: the weight trace, its charts' ranges and its recording.
   WeightTrace weightTrace{connection, liveStatus, configBlocks};
 

@@ -10,6 +10,7 @@
 #include "cli/clock_command.h"
 #include "cli/eeprom_command.h"
 #include "cli/firmware_command.h"
+#include "cli/inject_command.h"
 #include "cli/integrator_command.h"
 #include "cli/kill_command.h"
 #include "cli/label_command.h"
@@ -128,6 +129,7 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   ProductsCommand::addTo(app, line.command);
   FirmwareCommand::addTo(app, line.command);
   TraceCommand::addTo(app, line.command);
+  InjectCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

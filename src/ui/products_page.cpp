@@ -8,6 +8,7 @@
 #include "ui/guarded.h"
 #include "ui/repaint_scheduler.h"
 #include "ui/show_text.h"
+#include "ui/sim_box.h"
 #include "ui_products_page.h"
 
 namespace vantor {
@@ -37,6 +38,8 @@ ProductsPage::ProductsPage(Device& device, WindowSettings& settings, QWidget* pa
   bold.setPixelSize(16);
   ui_->RangeParProd->setFont(bold);
   ui_->PanelProd->setVisible(false);  // until the first structure
+  simBox_ = new SimBox(device_, this);
+  ui_->simBoxSlot->addWidget(simBox_);
   connectControls();
 }
 
@@ -100,6 +103,7 @@ void ProductsPage::readFile() {
 
 void ProductsPage::repaintAreas(uint32_t areas) {
   if (!(areas & bit(Area::Products))) return;
+  simBox_->repaintAreas(areas);
   painting_ = true;
   paintProducts();
   painting_ = false;

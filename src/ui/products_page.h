@@ -19,6 +19,7 @@ class ProductsPage;
 
 namespace vantor {
 
+class SimBox;
 class WindowSettings;
 
 class ProductsPage : public QWidget {
@@ -46,6 +47,7 @@ class ProductsPage : public QWidget {
   Device& device_;
   WindowSettings& settings_;  // where the file dialogs start
   std::unique_ptr<Ui::ProductsPage> ui_;
+  SimBox* simBox_ = nullptr;  // in simBoxSlot
   bool painting_ = false;
   size_t memoShown_ = 0;  // lines of Memo9 already in the widget
 };

@@ -54,7 +54,9 @@ Qx3PanelBox::Qx3PanelBox(Device& device, QWidget* parent)
 
   auto* button5 = new QPushButton(QStringLiteral("Button5"), this);
   button5->setObjectName(QStringLiteral("Button5"));
-  button5->setEnabled(false);  // the line simulator's button, not yet in this build
+  button5->setToolTip(QStringLiteral("Send the line simulator's reader 0 barcode"));
+  connect(button5, &QPushButton::clicked, this,
+          [this] { runGuarded(this, [this] { device_.lineSimulator.SetBar0Click(); }); });
   row->addWidget(button5);
 }
 

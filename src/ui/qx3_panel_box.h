@@ -1,7 +1,7 @@
 #pragma once
 // PanelQX3 on the weight page: CmdList, "GetStPar", "SetStPar", the value to
-// write QX3SetPar and the module's answer QX3Par. Button5 belongs to the line
-// simulator and stays disabled until that is bound to it.
+// write QX3SetPar and the module's answer QX3Par. Button5 sends the line
+// simulator's reader 0 barcode, as SetBar0 does.
 #include <QGroupBox>
 #include <cstdint>
 

@@ -3,6 +3,7 @@
 // grid, a typed cell sent by "Set Sel Prod", a refused cell shown red, "Mk New
 // Prod", and the product file through the file dialogs.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -232,6 +234,80 @@ class TestProductsPage : public QObject, public WindowFixture {
     QCOMPARE(cell(1), QString("1000"));
   }
 
+  // The line simulator's box: its controls, the chosen product's code as the
+  // serial prefix, a prefix that is no number getting no check digit, the
+  // second reader hidden, AutoFill, the injected weight, Button5 of the QX3
+  // panel, and the box gone below level 4.
+  void simBoxInjectsAndFills() {
+    dev_.capacity = 5;
+    loadAll();
+    QVERIFY(find("SimBox")->isVisible());
+    QCOMPARE(find<QGroupBox>("SimBox")->title(), QString("SimBox"));
+    for (const char* name : {"SetBar0", "SetBar1"})
+      QCOMPARE(find<QPushButton>(name)->text(), QString("SetBarCode"));
+    QCOMPARE(find<QLineEdit>("BarCode0")->text(), QString("BarCode"));
+    QCOMPARE(find<QCheckBox>("CheckBox1")->text(), QString("2nd Barcode"));
+    QVERIFY(find<QCheckBox>("CheckBox1")->isChecked());
+    QCOMPARE(find<QCheckBox>("BCCOn")->text(), QString("BCC On"));
+    auto* lenSer = find<QSpinBox>("LenSer");
+    QCOMPARE(std::make_tuple(lenSer->minimum(), lenSer->maximum(), lenSer->value()),
+             std::make_tuple(0, 10, 8));
+    auto* peso = find<QSpinBox>("PesoSet");
+    QCOMPARE(std::make_tuple(peso->minimum(), peso->maximum(), peso->value()),
+             std::make_tuple(0, 20000, 1000));
+
+    auto* list = find<QComboBox>("ListBoxProd");
+    list->setCurrentIndex(1);
+    emit list->activated(1);
+    w_->repaintNow();
+    QCOMPARE(find<QLineEdit>("Edit1")->text(), QString("P002"));
+    QCOMPARE(find<QLineEdit>("Edit3")->text(), QString("Feijao 500 g"));
+    find<QCheckBox>("SeqSer")->setChecked(true);
+    find<QCheckBox>("BCCOn")->setChecked(true);
+    lenSer->setValue(2);
+    click("SetBar0");
+    QCOMPARE(find<QLineEdit>("BarCode0")->text(), QString("P00201"));
+    QCOMPARE(find<QLabel>("SimBoxMessage")->text(),
+             QString("No check digit: the code has a character that is not a digit"));
+    QLineEdit* edit1 = find<QLineEdit>("Edit1");
+    edit1->selectAll();
+    QTest::keyClicks(edit1, "1010");
+    click("SetBar0");
+    QCOMPARE(find<QLineEdit>("BarCode0")->text(), QString("1010022"));
+    QVERIFY(find<QLabel>("SimBoxMessage")->text().isEmpty());
+    QCOMPARE(device().channel.queue().size(), size_t(2));
+    QCOMPARE(*device().channel.queue().head(), 30);
+
+    find<QCheckBox>("CheckBox1")->setChecked(false);
+    w_->repaintNow();
+    QVERIFY(!find("BarCode1")->isVisible());
+    QVERIFY(!find("SetBar1")->isVisible());
+    QVERIFY(!device().lineSimulator.controls.checkBox1);
+
+    device().channel.clearQueue();
+    click("SetPeso");
+    QCOMPARE(*device().channel.queue().head(), 19);
+    click("AutoFill");
+    QCOMPARE(list->count(), 5);
+    QCOMPARE(list->itemText(4), QString("Desc4"));
+    QCOMPARE(device().products.store().textField(3, 0), std::string("10100039"));
+    device().channel.clearQueue();
+    click("SetEEprom");
+    QCOMPARE(*device().channel.queue().head(), 32);
+
+    device().channel.clearQueue();
+    auto* button5 = find<QPushButton>("Button5");
+    QVERIFY(button5->isEnabled());
+    QTest::mouseClick(button5, Qt::LeftButton);
+    QCOMPARE(*device().channel.queue().head(), 30);
+
+    device().access.setLevel(3);
+    device().access.apply();
+    w_->repaintNow();
+    QVERIFY(!find("SimBox")->isVisible());
+    QVERIFY(find("SimBox")->isHidden());
+  }
+
   // The page as a user sees it, saved for a look when VANTOR_SCREENSHOTS names a folder.
   void pageFitsAndCanBeSeen() {
     loadAll();
@@ -243,7 +319,7 @@ class TestProductsPage : public QObject, public WindowFixture {
       QVERIFY(shot.save(QString::fromLocal8Bit(folder) + "/produto.png"));
     // The list and the file group lie inside the page, beside the grid.
     QWidget* page = find("TabProduto");
-    for (const char* name : {"ListBoxProd", "MkNewProd", "GroupProgFile", "Memo9"}) {
+    for (const char* name : {"ListBoxProd", "MkNewProd", "GroupProgFile", "Memo9", "SimBox"}) {
       QWidget* widget = find(name);
       const QRect r(widget->mapTo(page, QPoint(0, 0)), widget->size());
       QVERIFY2(page->rect().contains(r), name);

@@ -253,7 +253,7 @@ class TestQx7Page : public QObject, public WindowFixture {
   void qx3PanelOnTheWeightPage() {
     open("PesoPage");
     QVERIFY(find("PanelQX3")->isVisible());
-    QVERIFY(!find("Button5")->isEnabled());
+    QVERIFY(find("Button5")->isEnabled());  // the line simulator's reader 0 barcode
     auto* list = find<QComboBox>("CmdList");
     QCOMPARE(list->count(), 27);
     QCOMPARE(list->currentIndex(), -1);
@@ -272,6 +272,8 @@ class TestQx7Page : public QObject, public WindowFixture {
     QTest::keyClicks(find<QLineEdit>("QX3SetPar"), "2000");
     click("SetStPar");
     QCOMPARE(sent(), std::make_pair(2, Bytes{2, 'U', 'C', 'W', '2', '0', '0', '0', 13}));
+    click("Button5");
+    QVERIFY(w_->device().channel.queue().contains(30));
     shoot("PesoPage", "peso_page.png");
   }
 };

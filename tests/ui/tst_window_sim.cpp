@@ -6,6 +6,7 @@
 // With VANTOR_SCREENSHOT_DIR set, the window is also saved as PNGs at level 0
 // and at level 4 (Deb page) for a look by eye.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -283,6 +284,47 @@ class TestWindowSim : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(find<QLineEdit>(w, "QX3Par")->text(), QStringLiteral("QX3 SIM V1.07"),
                               10000);
     QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
+  }
+
+  // The line simulator against the simulator: the products arrive, the chosen
+  // product's code numbers the barcodes, and the barcode sent shows in the
+  // device's status flags.
+  void simBoxSendsABarcodeTheDeviceReports() {
+    Simulator sim(QStringLiteral("127.0.0.232"));
+    QVERIFY(sim.ready());
+    {
+      QtSeams seams;
+      TQXVantor w(seams, WindowStart{withTrailingSlash(dir_->path().toStdString()),
+                                     std::string("127.0.0.232")});
+      w.resize(1024, 600);
+      w.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&w));
+      w.device().access.passwordDialogClosed("Velmor");
+      w.repaintNow();
+      QTest::mouseClick(find<QPushButton>(w, "LanOn"), Qt::LeftButton);
+      QTRY_COMPARE_WITH_TIMEOUT(w.errorBar()->text(0), QStringLiteral("Conect Master"), 10000);
+      w.pages()->setCurrentWidget(find(w, "TabProduto"));
+      QTRY_VERIFY_WITH_TIMEOUT(w.device().tablesLoaded, 10000);
+      QTest::mouseClick(find<QPushButton>(w, "GetHDProd"), Qt::LeftButton);
+      QTRY_VERIFY_WITH_TIMEOUT(
+          w.device().products.store().count() > 1 && !w.device().products.busy(), 20000);
+      auto* list = find<QComboBox>(w, "ListBoxProd");
+      list->setCurrentIndex(1);
+      emit list->activated(1);
+      w.repaintNow();
+      const QString code = find<QLineEdit>(w, "Edit1")->text();
+      QVERIFY(!code.isEmpty());
+      find<QCheckBox>(w, "SeqSer")->setChecked(true);
+      QTest::mouseClick(find<QPushButton>(w, "SetBar0"), Qt::LeftButton);
+      w.repaintNow();
+      QCOMPARE(find<QLineEdit>(w, "BarCode0")->text(), code + "00000001");
+      QTest::mouseClick(find<QRadioButton>(w, "SelAutoDeb"), Qt::LeftButton);
+      QTRY_COMPARE_WITH_TIMEOUT(find<QLineEdit>(w, "ComStat")->text(), QStringLiteral("1 1 0 0"),
+                                10000);
+      save(w, "vantor-level4-simbox.png");
+      QTest::mouseClick(find<QPushButton>(w, "LanOff"), Qt::LeftButton);
+    }
+    QCOMPARE(sim.stop(), 0);
   }
 };
 
