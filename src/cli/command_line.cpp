@@ -25,6 +25,7 @@
 #include "cli/status_command.h"
 #include "cli/terminal_command.h"
 #include "cli/trace_command.h"
+#include "cli/users_command.h"
 #include "link/text_format.h"
 
 namespace vantor {
@@ -128,6 +129,7 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   ProductsCommand::addTo(app, line.command);
   FirmwareCommand::addTo(app, line.command);
   TraceCommand::addTo(app, line.command);
+  UsersCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);
