@@ -105,11 +105,13 @@ void SimServer::acceptSide(QTcpServer* server) {
     // Every side connection but the kill port's own can be closed by a kill request.
     if (server->serverPort() != kKillPort) track(server->serverPort(), socket);
     switch (server->serverPort()) {
-      case 49000:
-        new IntegratorConnection(socket, *labels_, faults_, integratorPeriod_, this)
-            ->peer()
-            .onUserAccount = [this](const auto& fields) { return users_->takeMessage(fields); };
+      case 49000: {
+        auto* c = new IntegratorConnection(socket, *labels_, faults_, integratorPeriod_, this);
+        c->peer().onUserAccount = [this](const std::vector<std::string>& fields) {
+          return users_->takeMessage(fields);
+        };
         continue;
+      }
       case 46000:
         new MobConnection(socket, faults_, integratorPeriod_, this);
         continue;
