@@ -224,6 +224,7 @@ class TestMainWindow : public QObject {
     all.insert({"SendPrtP", "SetErLbP", "PanelMob"});                     // printer and integrator
     all.insert({"SetAuto", "SetSelProd", "MkNewProd", "GroupProgFile"});  // products
     all.insert("CallFW");                                                 // the firmware window
+    all.insert({"SetSelLog", "VisSgn"});                                  // user logins
     QCOMPARE(live, all);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());
