@@ -140,8 +140,14 @@ IntegratorPeer::Outcome IntegratorPeer::received(const IntegratorTextReader::Mes
     out.lines.push_back("integrator: request " + threeDigits(code) + " " + verdict + ": " + shown);
     return out;
   }
-  out.lines.push_back("integrator: received " + shown);
   const std::vector<std::string> f = tabFields(m.text);
+  if (code == 554) {  // a user account: its password stays out of the log
+    const bool taken = onUserAccount && onUserAccount(f);
+    out.lines.push_back(std::string("integrator: received 554, user account ") +
+                        (taken ? "stored" : "refused"));
+    return out;
+  }
+  out.lines.push_back("integrator: received " + shown);
   auto field = [&f](std::size_t i) { return i < f.size() ? std::atoi(f[i].c_str()) : 0; };
   if (code == 543 && f.size() >= 3) {
     // "543\tPOS\tOFFSET\tDATA": the data is everything after the third tab.

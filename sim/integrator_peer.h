@@ -11,6 +11,7 @@
 // sets the reject texts. Nothing here touches a socket.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,9 @@ class IntegratorPeer {
     std::vector<std::string> lines;  // for standard error
   };
   Outcome received(const IntegratorTextReader::Message& message);
+
+  // Message 554, one user account, split at its tabs; false when it is not one.
+  std::function<bool(const std::vector<std::string>& fields)> onUserAccount;
 
  private:
   SimLabelMemory& labels_;

@@ -31,6 +31,7 @@ class IntegratorConnection : public QObject {
   IntegratorConnection(QTcpSocket* socket, SimLabelMemory& labels, const FaultSet& faults,
                        int periodSeconds, QObject* parent);
   void sendRequest(int code);
+  IntegratorPeer& peer() { return peer_; }
 
  private:
   void onReadyRead();

@@ -10,6 +10,7 @@
 #include "label_memory.h"
 #include "main_connection.h"
 #include "side_ports.h"
+#include "user_accounts.h"
 
 namespace rwsim {
 
@@ -29,6 +30,8 @@ SimServer::SimServer(SimDevice& device, const FaultSet& faults, QObject* parent)
       labels_(std::make_unique<SimLabelMemory>()) {
   labels_->failChecksum = [this] { return faults_.has(FaultMode::LabelChecksum); };
   labels_->install(device_);
+  users_ = std::make_unique<SimUserAccounts>();
+  users_->install(device_);
   connect(&main_, &QTcpServer::newConnection, this, &SimServer::acceptMain);
   clock_.start();
 }
@@ -102,9 +105,13 @@ void SimServer::acceptSide(QTcpServer* server) {
     // Every side connection but the kill port's own can be closed by a kill request.
     if (server->serverPort() != kKillPort) track(server->serverPort(), socket);
     switch (server->serverPort()) {
-      case 49000:
-        new IntegratorConnection(socket, *labels_, faults_, integratorPeriod_, this);
+      case 49000: {
+        auto* c = new IntegratorConnection(socket, *labels_, faults_, integratorPeriod_, this);
+        c->peer().onUserAccount = [this](const std::vector<std::string>& fields) {
+          return users_->takeMessage(fields);
+        };
         continue;
+      }
       case 46000:
         new MobConnection(socket, faults_, integratorPeriod_, this);
         continue;

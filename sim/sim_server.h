@@ -26,6 +26,7 @@ namespace rwsim {
 class SimDevice;
 class KillRequestReader;
 class SimLabelMemory;
+class SimUserAccounts;
 
 inline constexpr quint16 kMainPort = 47000;
 inline constexpr std::array<quint16, 4> kSidePorts{49000, 46000, 47001, 46990};
@@ -75,6 +76,7 @@ class SimServer : public QObject, public BootPort {
   // The open connections of each port, for the kill requests.
   std::map<quint16, std::vector<QPointer<QTcpSocket>>> open_;
   std::unique_ptr<SimLabelMemory> labels_;
+  std::unique_ptr<SimUserAccounts> users_;
   int integratorPeriod_ = 0;
   BootLoader boot_;
   QElapsedTimer clock_;

@@ -20,6 +20,10 @@ Device::Device(Seams& platform)
   };
   integrator.onLabelRequested = [this] { labelPrinter.labelRequested(); };
   integrator.onLabelAnswer = [this](bool accepted) { labelPrinter.labelAnswered(accepted); };
+  userLogins.queueMessage = [this](int32_t code) { integrator.queueMessage(code); };
+  integrator.bindMessage(
+      UserLogins::kMessageCode, [this] { return userLogins.selectedAccountMessage(); },
+      UserLogins::kMessageShown);
   access.afterUserChange = [this] {
     if (tablesLoaded) parTables.accessLevelChanged();
   };
@@ -57,7 +61,8 @@ void Device::bindCommands() {
       {31, &products, &products},         {50, &products, &products},
       {60, &products, &products},         {61, nullptr, &products},
       {14, nullptr, &weightTrace},        {19, &lineSimulator, nullptr},
-      {30, &lineSimulator, nullptr},
+      {30, &lineSimulator, nullptr},      {38, nullptr, &userLogins},
+      {39, &userLogins, nullptr},
   };
   for (const Binding& b : bindings) {
     if (b.request) channel.bindRequest(b.code, b.request);
@@ -76,6 +81,7 @@ void Device::mainDisconnected() {
   access.mainDisconnected();
   terminal.mainDisconnected();
   clockSerial.mainDisconnected();
+  userLogins.mainDisconnected();
 }
 
 }  // namespace vantor

@@ -12,6 +12,7 @@
 #include "config/par_tables.h"
 #include "config/prod_file_group.h"
 #include "config/products.h"
+#include "config/user_logins.h"
 #include "link/command_channel.h"
 #include "link/connection.h"
 #include "link/guarded_seams.h"
@@ -83,6 +84,8 @@ class Device {
   LineSimulator lineSimulator{shell, channel, connection, integrator, products, productsLoaded};
   // The "Peso" page: the weight trace, its charts' ranges and its recording.
   WeightTrace weightTrace{connection, liveStatus, configBlocks};
+  // The "Login" page: the device's ten user accounts.
+  UserLogins userLogins{shell, channel};
 
  private:
   void bindCommands();

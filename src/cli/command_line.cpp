@@ -26,6 +26,7 @@
 #include "cli/status_command.h"
 #include "cli/terminal_command.h"
 #include "cli/trace_command.h"
+#include "cli/users_command.h"
 #include "link/text_format.h"
 
 namespace vantor {
@@ -130,6 +131,7 @@ CtlCommandLine parseCommandLine(int argc, const char* const* argv) {
   FirmwareCommand::addTo(app, line.command);
   TraceCommand::addTo(app, line.command);
   InjectCommand::addTo(app, line.command);
+  UsersCommand::addTo(app, line.command);
 
   try {
     app.parse(argc, argv);

@@ -29,6 +29,7 @@ enum class Area : uint32_t {
   Printer = 1u << 14,
   Integrator = 1u << 15,
   Products = 1u << 16,
+  UserLogins = 1u << 17,
 };
 
 enum class Colour { ButtonFace, Red, Green };

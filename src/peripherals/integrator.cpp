@@ -86,6 +86,8 @@ void Integrator::SendNextIntegratorMsg() {
   const auto body = bodies_.find(code);
   if (body != bodies_.end()) text += body->second();
   const Bytes frame = frameIntegratorText(text);
+  if (const auto shown = shownAs_.find(code); shown != shownAs_.end())
+    text = format("%03d\t", code) + shown->second;
   controls.memo10.append(text);
   controls.edit2 = format("%u", frame.back());
   socket.write(frame);

@@ -70,7 +70,12 @@ class Integrator final : public CommandFeature {
   // Every message received, skipped or sent.
   Signal<const IntegratorTraffic&> onTraffic;
 
-  void bindMessage(int32_t code, Body body) { bodies_[code] = std::move(body); }
+  // shownAs, when given, stands in the logs (Memo10, onTraffic) for a body
+  // that must not be shown.
+  void bindMessage(int32_t code, Body body, std::string shownAs = {}) {
+    bodies_[code] = std::move(body);
+    if (!shownAs.empty()) shownAs_[code] = std::move(shownAs);
+  }
   // Appends a code to IntegratorQueue; a full queue drops it and Memo10 says so.
   void queueMessage(int32_t code);
 
@@ -112,6 +117,7 @@ class Integrator final : public CommandFeature {
   IntegratorQueue queue_;
   AnswerCounters counters_;
   std::map<int32_t, Body> bodies_;
+  std::map<int32_t, std::string> shownAs_;
   IntegratorReader portRecReader_, mobSockReader_;
   std::unique_ptr<PortSink> portRecSink_, mobSockSink_;
   Subscription<> tick_;

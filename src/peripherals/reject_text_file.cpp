@@ -3,22 +3,14 @@
 #include <vector>
 
 #include "config/file_bytes.h"
+#include "config/text_lines.h"
 #include "link/text_format.h"
 
 namespace vantor {
 
 bool parseRejectTexts(std::string_view all, const std::string& name, RejectTexts& texts,
                       std::string& error) {
-  if (!all.empty() && all.back() == '\n') all.remove_suffix(1);
-  std::vector<std::string_view> lines;
-  while (lines.size() <= kRejectSlots) {
-    const size_t nl = all.find('\n');
-    std::string_view line = all.substr(0, nl);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (nl == std::string_view::npos) break;
-    all.remove_prefix(nl + 1);
-  }
+  const std::vector<std::string_view> lines = splitTextLines(all, kRejectSlots);
   if (lines.size() != kRejectSlots) {
     error = lines.size() > kRejectSlots
                 ? format("%s has more than %zu lines; a reject-text file has exactly %zu",

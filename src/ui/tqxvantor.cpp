@@ -13,6 +13,7 @@
 #include "ui/access_applier.h"
 #include "ui/deb_page.h"
 #include "ui/guarded.h"
+#include "ui/login_page.h"
 #include "ui/panel_bar.h"
 #include "ui/par_tables_page.h"
 #include "ui/peso_page.h"
@@ -81,6 +82,8 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   placeScrolling(ui_->TabProduto, products_);
   peso_ = new PesoPage(*device_, *settings_);
   placeScrolling(ui_->PesoPage, peso_);
+  login_ = new LoginPage(*device_);
+  placeScrolling(ui_->Login, login_);
   ui_->PageControl1->setMinimumSize(kLeastPageArea);
   access_ = std::make_unique<AccessApplier>(this, ui_->PageControl1);
 
@@ -196,6 +199,7 @@ void TQXVantor::repaintAreas(uint32_t areas) {
   printer_->repaintAreas(areas);
   reg_->repaintAreas(areas);
   products_->repaintAreas(areas);
+  login_->repaintAreas(areas);
   if (areas & bit(Area::Access)) access_->apply(device_->access.level());
 }
 

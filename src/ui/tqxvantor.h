@@ -27,6 +27,7 @@ class PanelBar;
 class ParTablesPage;
 class PesoPage;
 class ProductsPage;
+class LoginPage;
 class Qx7Page;
 class RepaintScheduler;
 class SystemBinPage;
@@ -61,6 +62,7 @@ class TQXVantor : public QWidget {
   PanelBar* errorBar() const;
   Qx7Page& qx7Page() { return *qx7_; }
   ProductsPage& productsPage() { return *products_; }
+  LoginPage& loginPage() { return *login_; }
   PesoPage& pesoPage() { return *peso_; }
   WindowSettings& windowSettings() { return *settings_; }
 
@@ -97,6 +99,7 @@ class TQXVantor : public QWidget {
   RegPage* reg_ = nullptr;
   ParTablesPage* parTables_ = nullptr;
   ProductsPage* products_ = nullptr;
+  LoginPage* login_ = nullptr;
   std::unique_ptr<AccessApplier> access_;
   TSgnF* sgnf_ = nullptr;
   TFirm_cont* firm_ = nullptr;

@@ -217,6 +217,7 @@ class TestMainWindow : public QObject, public WindowFixture {
     all.insert({"SetAuto", "SetSelProd", "MkNewProd", "GroupProgFile"});  // products
     all.insert("CallFW");                                                 // the firmware window
     all.insert({"SimBox", "AutoFill", "SetEEprom"});                      // the line simulator
+    all.insert({"SetSelLog", "VisSgn"});                                  // user logins
     QCOMPARE(live, all);
     QCOMPARE(w_->accessApplier().liveRows().size() + w_->accessApplier().missingRows().size(),
              accessTable().size());
