@@ -11,6 +11,8 @@ namespace vantor {
 namespace {
 constexpr const char* kNone = "(none)";
 
+std::string shown(const NamedCell& cell) { return cell.secret ? "(hidden)" : cell.value; }
+
 // Each cell's name with how many cells of that name came before it.
 std::vector<std::pair<std::string, size_t>> keys(const NamedCells& cells) {
   std::map<std::string, size_t> seen;
@@ -38,22 +40,6 @@ std::string cellValue(std::string_view text) {
   return number ? std::to_string(value) : quotedCell(std::string(text));
 }
 
-std::vector<std::string_view> textLines(ByteView bytes) {
-  const std::string_view text = asText(bytes);
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    start = next;
-  }
-  return lines;
-}
-
 std::vector<CellDifference> cellDifferences(const std::string& part, const NamedCells& first,
                                             const NamedCells& second) {
   const auto firstKeys = keys(first), secondKeys = keys(second);
@@ -65,16 +51,16 @@ std::vector<CellDifference> cellDifferences(const std::string& part, const Named
   for (size_t i = 0; i < first.size(); ++i) {
     const auto found = secondAt.find(firstKeys[i]);
     if (found == secondAt.end()) {
-      lines.push_back({part, first[i].name, first[i].value, kNone});
+      lines.push_back({part, first[i].name, shown(first[i]), kNone});
       continue;
     }
     paired[found->second] = true;
     const NamedCell& other = second[found->second];
     if (other.value != first[i].value)
-      lines.push_back({part, first[i].name, first[i].value, other.value});
+      lines.push_back({part, first[i].name, shown(first[i]), shown(other)});
   }
   for (size_t i = 0; i < second.size(); ++i)
-    if (!paired[i]) lines.push_back({part, second[i].name, kNone, second[i].value});
+    if (!paired[i]) lines.push_back({part, second[i].name, kNone, shown(second[i])});
   return lines;
 }
 

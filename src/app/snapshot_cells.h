@@ -13,6 +13,8 @@ namespace vantor {
 struct NamedCell {
   std::string name;   // in the device's own words: "Balanca Tara", "product 3, Descricao"
   std::string value;  // as shown: numbers in decimal, texts in double quotes
+  // A password: compared, but never shown.
+  bool secret = false;
   bool operator==(const NamedCell&) const = default;
 };
 using NamedCells = std::vector<NamedCell>;
@@ -41,13 +43,9 @@ std::string quotedCell(const std::string& text);
 // "+07" and "7" agree), anything else as a quoted text.
 std::string cellValue(std::string_view text);
 
-// The lines of a text file, CR LF or LF, without their line ends; a last
-// line without a line end counts, an empty end does not.
-std::vector<std::string_view> textLines(ByteView bytes);
-
 // One difference per cell whose values differ, in the order of `first` and then of
 // the cells only `second` holds; a cell one side does not hold shows as
-// "(none)". Cells of the same name are paired in their order.
+// "(none)", a secret one as "(hidden)". Cells of the same name are paired in their order.
 std::vector<CellDifference> cellDifferences(const std::string& part, const NamedCells& first,
                                             const NamedCells& second);
 

@@ -9,7 +9,9 @@
 
 namespace vantor {
 
-std::vector<std::unique_ptr<SnapshotPart>> makeSnapshotParts(Device& device);
+// withPasswords: the user accounts are saved with their passwords.
+std::vector<std::unique_ptr<SnapshotPart>> makeSnapshotParts(Device& device,
+                                                             bool withPasswords = false);
 // The parts' names in the same order, known before any device exists.
 std::vector<std::string> snapshotPartNames();
 

@@ -1,6 +1,7 @@
 #include "app/snapshot_products.h"
 
 #include "config/prod_table_file.h"
+#include "config/text_lines.h"
 #include "link/text_format.h"
 
 namespace vantor {
@@ -66,11 +67,11 @@ bool ProductsSnapshotPart::takeFile(const std::string& path, ByteView bytes, std
 // one cell per product. Each value is named "product N, FIELD".
 std::optional<NamedCells> ProductsSnapshotPart::fileCells(ByteView bytes,
                                                           std::string& error) const {
-  const std::vector<std::string_view> lines = textLines(bytes);
-  if (lines.empty()) {
+  if (bytes.empty()) {
     error = "not a product file: it is empty";
     return std::nullopt;
   }
+  const std::vector<std::string_view> lines = splitTextLines(asText(bytes), kAllLines);
   NamedCells cells;
   for (size_t k = 1; k < lines.size(); ++k) {
     const std::vector<std::string_view> line = semicolonCells(lines[k]);

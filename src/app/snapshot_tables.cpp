@@ -2,6 +2,7 @@
 
 #include "config/par_file_whole_load.h"
 #include "config/split_tab_fields.h"
+#include "config/text_lines.h"
 
 namespace vantor {
 
@@ -44,11 +45,11 @@ bool TablesSnapshotPart::takeFile(const std::string& path, ByteView bytes, std::
 // After the identification line: a title line per table, then "\tNAME\tVALUE"
 // per parameter; each parameter is named "TABLE NAME".
 std::optional<NamedCells> TablesSnapshotPart::fileCells(ByteView bytes, std::string& error) const {
-  const std::vector<std::string_view> lines = textLines(bytes);
-  if (lines.empty()) {
+  if (bytes.empty()) {
     error = "not a parameter file: it is empty";
     return std::nullopt;
   }
+  const std::vector<std::string_view> lines = splitTextLines(asText(bytes), kAllLines);
   NamedCells cells;
   std::string table;
   for (size_t i = 1; i < lines.size(); ++i) {

@@ -44,6 +44,10 @@ void SnapshotCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) 
     CLI::App* sub = snapshot->add_subcommand(s.name, s.help);
     auto options = std::make_shared<Options>();
     sub->add_option("DIR", options->dir, "the snapshot folder")->required();
+    if (s.action == Action::Save)
+      sub->add_flag("--with-passwords", options->withPasswords,
+                    "keep the user accounts' passwords in the snapshot (without, a restore "
+                    "leaves the device's passwords as they are)");
     if (s.action == Action::Diff) {
       sub->add_option("DIR2", options->secondDir,
                       "a second snapshot folder, compared in place of the device");
@@ -69,7 +73,7 @@ std::vector<SnapshotPart*> SnapshotCommand::chosenParts() const {
 
 void SnapshotCommand::prepare(CtlSession& session) {
   const std::set<std::string> wanted(options_.only.begin(), options_.only.end());
-  for (auto& part : makeSnapshotParts(session.device()))
+  for (auto& part : makeSnapshotParts(session.device(), options_.withPasswords))
     if (wanted.empty() || wanted.count(part->name())) parts_.push_back(std::move(part));
 
   std::string error;

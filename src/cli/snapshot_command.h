@@ -34,6 +34,7 @@ class SnapshotCommand final : public CtlCommand {
     std::string secondDir;  // diff: a second snapshot in place of the device
     std::vector<std::string> only;
     bool json = false;
+    bool withPasswords = false;  // save: the user accounts with their passwords
   };
 
   SnapshotCommand(Action action, Options options);

@@ -8,6 +8,9 @@
 
 namespace vantor {
 
+// Every line, however many.
+inline constexpr size_t kAllLines = static_cast<size_t>(-1) - 1;
+
 std::vector<std::string_view> splitTextLines(std::string_view content, size_t maxLines);
 
 }  // namespace vantor

@@ -1,5 +1,6 @@
 #include "config/user_list_file.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "config/file_bytes.h"
@@ -9,8 +10,6 @@
 namespace vantor {
 
 namespace {
-
-constexpr FileLimit kUserListLimit{4 * 1024, "a user list file"};
 
 struct FieldRule {
   const char* what;
@@ -70,8 +69,36 @@ bool parseUserList(std::string_view all, const std::string& name, UserAccounts& 
 bool readUserList(const std::string& path, UserAccounts& accounts, std::string& error) {
   const std::optional<Bytes> bytes = readFileBytes(path, kUserListLimit, error);
   if (!bytes) return false;
-  return parseUserList({reinterpret_cast<const char*>(bytes->data()), bytes->size()}, path,
-                       accounts, error);
+  return parseUserList(asText(*bytes), path, accounts, error);
+}
+
+std::optional<UserList> parseUserListKept(std::string_view content, const std::string& name,
+                                          std::string& error) {
+  const std::vector<std::string_view> lines = splitTextLines(content, kUserCount);
+  bool twoFields = lines.size() == kUserCount;
+  for (std::string_view line : lines)
+    twoFields = twoFields && std::count(line.begin(), line.end(), '\t') == 1;
+  UserList list;
+  list.passwords = !twoFields;
+  if (!twoFields) {
+    if (!parseUserList(content, name, list.accounts, error)) return std::nullopt;
+    return list;
+  }
+  // "login\tname" read as "login\t\tname": an empty password.
+  std::string withEmpty;
+  for (std::string_view line : lines) {
+    const size_t tab = line.find('\t');
+    withEmpty.append(line.substr(0, tab)).append("\t\t").append(line.substr(tab + 1)).append("\n");
+  }
+  if (!parseUserList(withEmpty, name, list.accounts, error)) return std::nullopt;
+  return list;
+}
+
+std::string userListText(const UserAccounts& accounts, bool passwords) {
+  std::string text;
+  for (const UserAccount& a : accounts)
+    text += a.login + "\t" + (passwords ? a.password + "\t" : "") + a.name + "\r\n";
+  return text;
 }
 
 }  // namespace vantor

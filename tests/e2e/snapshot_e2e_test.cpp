@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <span>
 #include <string>
@@ -26,6 +27,7 @@ CtlResult ctl(const char* host, QStringList args) {
 const std::pair<const char*, const char*> kPartFiles[] = {{"tables", "tables.txt"},
                                                           {"blocks", "blocks.bin"},
                                                           {"products", "products.csv"},
+                                                          {"users", "users.txt"},
                                                           {"reject-texts", "reject-texts.txt"}};
 
 // "tables: saved in tables.txt\n" and so on, one line per part; without
@@ -47,12 +49,12 @@ TEST(SnapshotE2E, SaveDiffRestoreRoundTripNamesExactlyWhatChanged) {
   QTemporaryDir dir;
   const QString snap = dir.filePath("line1");
 
-  const CtlResult saved = ctl(host, {"snapshot", "save", snap});
+  const CtlResult saved = ctl(host, {"snapshot", "save", "--with-passwords", snap});
   ASSERT_EQ(saved.exitCode, 0) << saved.err;
   EXPECT_EQ(saved.out, linePerPart(": saved in ", kPartFiles));
   EXPECT_EQ(QDir(snap).entryList(QDir::Files),
             (QStringList{"blocks.bin", "products.csv", "reject-texts.txt", "snapshot.json",
-                         "tables.txt"}));
+                         "tables.txt", "users.txt"}));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"line1"});
   const std::string manifest = readFile(snap + "/snapshot.json");
   EXPECT_NE(manifest.find("\r\n"), std::string::npos);
@@ -75,12 +77,50 @@ TEST(SnapshotE2E, SaveDiffRestoreRoundTripNamesExactlyWhatChanged) {
   writeFile(blocksFile, blocks);
   ASSERT_EQ(ctl(host, {"blocks", "restore", "--force", blocksFile}).exitCode, 0);
 
+  // One product field and one user's name as well.
+  const QString products = dir.filePath("products.csv");
+  std::string productFile = readFile(snap + "/products.csv");
+  const size_t tara = productFile.find("\r\nTara;10;");
+  ASSERT_NE(tara, std::string::npos);
+  productFile.replace(tara, 10, "\r\nTara;77;");
+  writeFile(products, productFile);
+  ASSERT_EQ(ctl(host, {"products", "import", products}).exitCode, 0);
+  const QString users = dir.filePath("users.txt");
+  writeFile(users, withLine(readFile(snap + "/users.txt"), "op1\t1111\tOperador Linha 1",
+                            "op1\t1111\tTurno B"));
+  ASSERT_EQ(ctl(host, {"users", "set", users}).exitCode, 0);
+
+  const std::string expected =
+      "tables: Pesagem PesoAlvo: device 450, snapshot 500\n" +
+      std::string("blocks: CommBlock HBMPort: device ") + std::to_string(before ^ 0x01) +
+      ", snapshot " + std::to_string(before) + "\n" +
+      "products: product 0, Tara: device 77, snapshot 10\n" +
+      "users: user 2 name: device \"Turno B\", snapshot \"Operador Linha 1\"\n";
   const CtlResult changed = ctl(host, {"snapshot", "diff", snap});
   EXPECT_EQ(changed.exitCode, 6) << changed.err;
-  EXPECT_EQ(changed.out, "tables: Pesagem PesoAlvo: device 450, snapshot 500\n" +
-                             std::string("blocks: CommBlock HBMPort: device ") +
-                             std::to_string(before ^ 0x01) + ", snapshot " +
-                             std::to_string(before) + "\n");
+  EXPECT_EQ(changed.out, expected);
+
+  // The same differences between two snapshots, without the device.
+  const QString later = dir.filePath("line1-later");
+  ASSERT_EQ(ctl(host, {"snapshot", "save", "--with-passwords", later}).exitCode, 0);
+  const CtlResult offline = ctl("127.0.0.249", {"snapshot", "diff", later, snap});
+  EXPECT_EQ(offline.exitCode, 6) << offline.err;
+  std::string named = expected;
+  for (const char* side : {"device ", "snapshot "}) {
+    const std::string folder = (side[0] == 'd' ? later : snap).toStdString() + " ";
+    for (size_t at = named.find(side); at != std::string::npos;
+         at = named.find(side, at + folder.size()))
+      named.replace(at, std::strlen(side), folder);
+  }
+  EXPECT_EQ(offline.out, named);
+  const CtlResult asJson = ctl("127.0.0.249", {"snapshot", "diff", "--json", later, snap});
+  EXPECT_EQ(asJson.exitCode, 6);
+  const auto document = nlohmann::json::parse(asJson.out);
+  EXPECT_EQ(document.at("equal"), false);
+  ASSERT_EQ(document.at("differences").size(), 4u);
+  EXPECT_EQ(document.at("differences")[2].at("name"), "product 0, Tara");
+  EXPECT_EQ(document.at("differences")[2].at("first"), "77");
+
   const CtlResult onlyBlocks = ctl(host, {"snapshot", "diff", "--only", "blocks", snap});
   EXPECT_EQ(onlyBlocks.exitCode, 6);
   EXPECT_EQ(onlyBlocks.out.find("tables:"), std::string::npos) << onlyBlocks.out;

@@ -12,6 +12,7 @@
 #include "window_fixture.h"
 
 using namespace vantor;
+using vantor::test::FakeSeams;
 using vantor::test::replyFrame;
 
 class TestLoginPage : public QObject, vantor::test::WindowFixture {
