@@ -1,6 +1,7 @@
 // The user list file parser fed any bytes: it accepts exactly ten lines of
 // three fields within their slots' lengths and without a zero byte, and leaves
-// the accounts alone otherwise.
+// the accounts alone otherwise. A list kept by a snapshot (with or without
+// passwords) reads back as it was written.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -25,6 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (const std::string* t : {&a.login, &a.password, &a.name})
         if (t->find_first_of(std::string("\0\t\n", 3)) != std::string::npos) std::abort();
     }
+  }
+  const std::optional<UserList> kept = parseUserListKept(content, "fuzz", error);
+  if (kept) {
+    const std::string text = userListText(kept->accounts, kept->passwords);
+    const std::optional<UserList> again = parseUserListKept(text, "fuzz", error);
+    // A list of empty logins and names kept without passwords reads as one with them.
+    if (!again || !(again->accounts == kept->accounts)) std::abort();
   }
   return 0;
 }
