@@ -26,6 +26,7 @@ class SnapshotRun {
 
   // Restore and Diff: the files' bytes, in the order of the parts.
   void setFiles(std::vector<Bytes> files) { files_ = std::move(files); }
+  const std::vector<Bytes>& files() const { return files_; }
   // Starts with the first part; call once the device's version has arrived.
   void start();
   // Every reply of the main link, after its handler ran.

@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <set>
 
 #include "app/snapshot_parts.h"
 #include "cli/json_output.h"
@@ -65,35 +64,18 @@ void SnapshotCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) 
   }
 }
 
-std::vector<SnapshotPart*> SnapshotCommand::chosenParts() const {
-  std::vector<SnapshotPart*> parts;
-  for (const auto& part : parts_) parts.push_back(part.get());
-  return parts;
-}
-
 void SnapshotCommand::prepare(CtlSession& session) {
-  const std::set<std::string> wanted(options_.only.begin(), options_.only.end());
-  for (auto& part : makeSnapshotParts(session.device(), options_.withPasswords))
-    if (wanted.empty() || wanted.count(part->name())) parts_.push_back(std::move(part));
-
+  const SnapshotRun::Goal goal = action_ == Action::Save      ? SnapshotRun::Goal::Save
+                                 : action_ == Action::Restore ? SnapshotRun::Goal::Restore
+                                                              : SnapshotRun::Goal::Diff;
+  job_ = std::make_unique<SnapshotJob>(
+      session.device(), goal,
+      SnapshotJob::Options{options_.dir, options_.only, options_.withPasswords,
+                           "vantorctl " VANTOR_VERSION});
   std::string error;
-  if (action_ == Action::Save) {
-    if (!save_.begin(options_.dir, error)) return session.fail(kExitFile, error);
-  } else {
-    std::optional<SnapshotFiles> snapshot = readSnapshotFiles(options_.dir, chosenParts(), error);
-    if (!snapshot)
-      return session.fail(kExitFile,
-                          error + (action_ == Action::Restore ? "; nothing written" : ""));
-    files_ = std::move(snapshot->files);
-  }
+  if (!job_->prepare(error)) return session.fail(kExitFile, error);
   if (!options_.secondDir.empty()) return compareSnapshots(session);
-
-  run_ = std::make_unique<SnapshotRun>(action_ == Action::Save      ? SnapshotRun::Goal::Save
-                                       : action_ == Action::Restore ? SnapshotRun::Goal::Restore
-                                                                    : SnapshotRun::Goal::Diff,
-                                       chosenParts(), save_.workFolder());
-  run_->setFiles(std::move(files_));
-  lines_.emplace(run_->onLine, [](const std::string& line) {
+  lines_.emplace(job_->run().onLine, [](const std::string& line) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
   });
@@ -102,13 +84,13 @@ void SnapshotCommand::prepare(CtlSession& session) {
 // Two snapshots compared file by file; the device is not connected.
 void SnapshotCommand::compareSnapshots(CtlSession& session) {
   std::string error;
-  const std::optional<SnapshotFiles> second =
-      readSnapshotFiles(options_.secondDir, chosenParts(), error);
+  const std::vector<SnapshotPart*>& parts = job_->parts();
+  const std::optional<SnapshotFiles> second = readSnapshotFiles(options_.secondDir, parts, error);
   if (!second) return session.fail(kExitFile, error);
   std::vector<CellDifference> differences;
-  for (size_t i = 0; i < parts_.size(); ++i) {
-    const SnapshotPart& part = *parts_[i];
-    const std::optional<NamedCells> first = part.fileCells(files_[i], error);
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const SnapshotPart& part = *parts[i];
+    const std::optional<NamedCells> first = part.fileCells(job_->run().files()[i], error);
     if (!first) return session.fail(kExitFile, options_.dir + ": " + error);
     const std::optional<NamedCells> other = part.fileCells(second->files[i], error);
     if (!other) return session.fail(kExitFile, options_.secondDir + ": " + error);
@@ -136,33 +118,29 @@ void SnapshotCommand::printDifferences(const std::vector<CellDifference>& differ
 }
 
 void SnapshotCommand::replied(CtlSession& session, int code, ByteView) {
-  if (!run_) return;
+  if (!job_) return;
   if (code == 70)
-    run_->start();
+    job_->start();
   else
-    run_->replied(code);
-  session.progress(run_->progress());
-  if (run_->done()) finished(session);
+    job_->replied(code);
+  session.progress(job_->run().progress());
+  if (job_->done()) finished(session);
 }
 
 void SnapshotCommand::finished(CtlSession& session) {
-  if (run_->failed()) return session.fail(kExitFile, run_->error());
+  if (job_->failed()) return session.fail(kExitFile, job_->error());
+  const SnapshotRun& run = job_->run();
   switch (action_) {
     case Action::Diff:
-      printDifferences(run_->differences(), DiffSides{});
-      return session.finish(run_->differences().empty() ? kExitOk : kExitDifferent);
+      printDifferences(run.differences(), DiffSides{});
+      return session.finish(run.differences().empty() ? kExitOk : kExitDifferent);
     case Action::Restore:
-      printDifferences(run_->differences(), DiffSides{});
-      if (run_->readBackDiffers())
+      printDifferences(run.differences(), DiffSides{});
+      if (run.readBackDiffers())
         return session.fail(kExitNoReply, "the device holds other values than it was sent");
       return session.finish(kExitOk);
-    case Action::Save: {
-      std::string error;
-      if (!save_.finish(chosenParts(), session.device().liveStatus.version(),
-                        "vantorctl " VANTOR_VERSION, error))
-        return session.fail(kExitFile, error);
+    case Action::Save:
       return session.finish(kExitOk);
-    }
   }
 }
 

@@ -4,9 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/snapshot_folder.h"
-#include "app/snapshot_part.h"
-#include "app/snapshot_run.h"
+#include "app/snapshot_job.h"
 #include "cli/ctl_session.h"
 
 namespace CLI {
@@ -45,7 +43,6 @@ class SnapshotCommand final : public CtlCommand {
   void replied(CtlSession& session, int code, ByteView frame) override;
 
  private:
-  std::vector<SnapshotPart*> chosenParts() const;
   void compareSnapshots(CtlSession& session);
   void printDifferences(const std::vector<CellDifference>& differences,
                         const DiffSides& sides) const;
@@ -53,10 +50,7 @@ class SnapshotCommand final : public CtlCommand {
 
   Action action_;
   Options options_;
-  std::vector<std::unique_ptr<SnapshotPart>> parts_;
-  SnapshotSave save_;
-  std::vector<Bytes> files_;
-  std::unique_ptr<SnapshotRun> run_;
+  std::unique_ptr<SnapshotJob> job_;
   std::optional<Subscription<const std::string&>> lines_;
 };
 
