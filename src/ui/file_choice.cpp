@@ -28,6 +28,9 @@ QString titleOf(FileDialogKind mode, FileKind kind) {
       return QStringLiteral("Record the weight trace");
     case FileKind::TraceExport:
       return QStringLiteral("Export the weight trace");
+    case FileKind::Snapshot:
+      return save ? QStringLiteral("Save a snapshot into a new folder")
+                  : QStringLiteral("Restore a snapshot: its snapshot.json");
   }
   return {};
 }
@@ -55,8 +58,9 @@ std::optional<std::string> chooseFile(QWidget* owner, WindowSettings& settings, 
   const QString remembered = settings.folder(kind);
   const FileDialogRequest request{
       mode, kind, titleOf(mode, kind),
-      kind == FileKind::Firmware
-          ? QStringList{QStringLiteral("hex (*.hex)")}
+      kind == FileKind::Firmware ? QStringList{QStringLiteral("hex (*.hex)")}
+      : kind == FileKind::Snapshot && mode == FileDialogKind::Open
+          ? QStringList{QStringLiteral("snapshot (snapshot.json)"), QStringLiteral("All files (*)")}
           : QStringList{QStringLiteral("txt (*.txt)"), QStringLiteral("csv (*.csv)"),
                         QStringLiteral("All files (*)")},
       !remembered.isEmpty() && QDir(remembered).exists() ? remembered : QDir::currentPath()};

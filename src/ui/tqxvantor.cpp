@@ -22,6 +22,7 @@
 #include "ui/qx7_page.h"
 #include "ui/reg_page.h"
 #include "ui/repaint_scheduler.h"
+#include "ui/snapshot_menu.h"
 #include "ui/system_bin_page.h"
 #include "ui/tfirm_cont.h"
 #include "ui/top_row.h"
@@ -110,6 +111,7 @@ TQXVantor::TQXVantor(Seams& seams, const WindowStart& start, QWidget* parent)
   // The password dialog is created hidden right after the main window.
   sgnf_ = new TSgnF(this);
   firm_ = new TFirm_cont(device_->seams, *settings_, this);
+  snapshotMenu_ = new SnapshotMenu(this, *device_, *settings_);
   connect(qx7_, &Qx7Page::callFwClicked, this, &TQXVantor::CallFWClick);
   // Where the window was at the end of the last run; the design place the first time.
   if (!restoreGeometry(settings_->geometry())) placeOnScreen();

@@ -30,6 +30,7 @@ class ProductsPage;
 class LoginPage;
 class Qx7Page;
 class RepaintScheduler;
+class SnapshotMenu;
 class SystemBinPage;
 class PrinterPage;
 class RegPage;
@@ -65,6 +66,7 @@ class TQXVantor : public QWidget {
   LoginPage& loginPage() { return *login_; }
   PesoPage& pesoPage() { return *peso_; }
   WindowSettings& windowSettings() { return *settings_; }
+  SnapshotMenu& snapshotMenu() { return *snapshotMenu_; }
 
   // Closes the main link for the firmware window; reconnects when it closes with OK.
   void CallFWClick();
@@ -103,6 +105,7 @@ class TQXVantor : public QWidget {
   std::unique_ptr<AccessApplier> access_;
   TSgnF* sgnf_ = nullptr;
   TFirm_cont* firm_ = nullptr;
+  SnapshotMenu* snapshotMenu_ = nullptr;
 };
 
 }  // namespace vantor

@@ -23,6 +23,8 @@ QString folderKey(FileKind kind) {
       return QStringLiteral("folders/traceRecord");
     case FileKind::TraceExport:
       return QStringLiteral("folders/traceExport");
+    case FileKind::Snapshot:
+      return QStringLiteral("folders/snapshot");
   }
   return QStringLiteral("folders/other");
 }

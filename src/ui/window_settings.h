@@ -18,7 +18,8 @@ enum class FileKind {
   Products,
   Firmware,
   TraceRecord,
-  TraceExport
+  TraceExport,
+  Snapshot
 };
 
 class WindowSettings {
