@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "cli/json_output.h"
 #include "config/file_bytes.h"
 #include "config/prod_table_file.h"
 #include "link/text_format.h"
@@ -32,11 +33,15 @@ std::string difference(const ProdStore& store, size_t n, const ProdRecord& wrote
 void ProductsCommand::addTo(CLI::App& app, std::unique_ptr<CtlCommand>& chosen) {
   CLI::App* products = app.add_subcommand("products", "The device's products.");
   products->require_subcommand(1);
-  products
-      ->add_subcommand("show",
-                       "Print a header line of the field names, then per product its number, "
-                       "its integer fields (signed decimal) and its texts (tab-separated).")
-      ->callback([&chosen] { chosen = std::make_unique<ProductsCommand>(Action::Show, ""); });
+  CLI::App* show = products->add_subcommand(
+      "show",
+      "Print a header line of the field names, then per product its number, its integer "
+      "fields (signed decimal) and its texts (tab-separated).");
+  auto json = std::make_shared<bool>(false);
+  show->add_flag("--json", *json,
+                 "print one JSON document: the field names and per product its fields by name");
+  show->callback(
+      [&chosen, json] { chosen = std::make_unique<ProductsCommand>(Action::Show, "", *json); });
   struct FileAction {
     const char* name;
     Action action;
@@ -127,6 +132,20 @@ void ProductsCommand::productsRead(CtlSession& session) {
 
 void ProductsCommand::show(const ProdStore& store) const {
   const ProdStructure& s = store.structure();
+  if (json_) {
+    nlohmann::ordered_json fields = nlohmann::ordered_json::array(), list = fields;
+    for (size_t f = 0; f < s.fieldCount(); ++f) fields.push_back(store.descriptor(f).name);
+    for (size_t n = 0; n < store.count(); ++n) {
+      nlohmann::ordered_json product = {{store.descriptor(0).name, n}};
+      for (size_t k = 1; k <= s.intFieldCount(); ++k)
+        product[store.descriptor(k).name] = static_cast<int32_t>(store.intField(n, k));
+      for (size_t f = 0; f < s.textCount(); ++f)
+        product[store.descriptor(s.intCount + f).name] = store.textField(n, f);
+      list.push_back(std::move(product));
+    }
+    printJson({{"fields", std::move(fields)}, {"products", std::move(list)}});
+    return;
+  }
   for (size_t f = 0; f < s.fieldCount(); ++f)
     std::printf("%s%s", f ? "\t" : "", store.descriptor(f).name.c_str());
   std::printf("\n");

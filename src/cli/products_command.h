@@ -29,7 +29,8 @@ class ProductsCommand final : public CtlCommand {
  public:
   enum class Action { Show, Export, Import };
 
-  ProductsCommand(Action action, std::string path) : action_(action), path_(std::move(path)) {}
+  ProductsCommand(Action action, std::string path, bool json = false)
+      : action_(action), path_(std::move(path)), json_(json) {}
 
   // Adds `products show|export FILE|import FILE` to the command line; when it
   // is given, `chosen` becomes this command.
@@ -50,6 +51,7 @@ class ProductsCommand final : public CtlCommand {
 
   Action action_ = Action::Show;
   std::string path_;
+  bool json_ = false;                // show: one JSON document
   Bytes file_;                       // import: the file as read before connecting
   std::vector<ProdRecord> written_;  // import: the products as they were written
   Phase phase_ = Phase::Reading;
