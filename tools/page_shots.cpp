@@ -1,6 +1,7 @@
 // page_shots HOST OUTDIR: opens the window on the device at HOST at access
-// level 4, waits until the version and the parameter tables have arrived, then
-// saves the whole window with each page in front as OUTDIR/page-NAME.png.
+// level 4, waits until the version and the parameter tables have arrived,
+// reads the products, the user accounts and the system block, then saves the
+// whole window with each page in front as OUTDIR/page-NAME.png.
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -68,6 +69,12 @@ int main(int argc, char** argv) {
   auto* tables = window.findChild<QComboBox*>(QStringLiteral("ListTabs"));
   if (!waitFor([&] { return tables->count() > 0 && progress->text().isEmpty(); }, 30000)) {
     std::fputs("page_shots: the parameter tables did not arrive\n", stderr);
+  }
+  // The pages that read on demand read once, so that they show the device's values.
+  for (const char* button : {"GetHDProd", "GetLogin", "GetSys"}) {
+    auto* read = window.findChild<QPushButton*>(QLatin1String(button));
+    if (read && read->isEnabled()) read->click();
+    settle(700);
   }
   settle(500);
 
