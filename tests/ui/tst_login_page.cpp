@@ -24,11 +24,6 @@ class TestLoginPage : public QObject, vantor::test::WindowFixture {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     w_->repaintNow();
   }
-  void setLevel(uint8_t level) {
-    device().access.setLevel(level);
-    device().access.apply();
-    w_->repaintNow();
-  }
   static Bytes block() {
     Bytes b(404, 0);
     for (size_t i = 0; i < 10; ++i) {
@@ -42,11 +37,7 @@ class TestLoginPage : public QObject, vantor::test::WindowFixture {
 
  private slots:
   void init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    seams_ = std::make_unique<FakeSeams>();
-    newWindow();
-    w_->resize(1024, 600);
-    showWindow();
+    openSmallWindow();
     connectMain("127.0.0.238");
   }
   void cleanup() { w_.reset(); }

@@ -82,11 +82,6 @@ class TestMainWindow : public QObject, public WindowFixture {
     qWarning("no page %s", name);
     return false;
   }
-  void setLevel(uint8_t level) {
-    w_->device().access.setLevel(level);
-    w_->device().access.apply();
-    w_->repaintNow();
-  }
   // Double click: the dialog opens; type the text and close it with OK or Cancel.
   void loginWith(const QString& password, bool ok = true) {
     bool answered = false;

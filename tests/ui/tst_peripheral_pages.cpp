@@ -46,11 +46,7 @@ class TestPeripheralPages : public QObject, public WindowFixture {
 
  private slots:
   void init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    seams_ = std::make_unique<FakeSeams>();
-    newWindow();
-    w_->resize(1024, 600);
-    showWindow();
+    openSmallWindow();
     if (QTest::currentTestFailed()) return;
     device().access.passwordDialogClosed("Velmor");
     device().connection.controls.recOpen = true;

@@ -72,11 +72,7 @@ class TestPesoPage : public QObject, public WindowFixture {
 
  private slots:
   void init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    seams_ = std::make_unique<FakeSeams>();
-    newWindow();
-    w_->resize(1024, 600);
-    showWindow();
+    openSmallWindow();
     if (QTest::currentTestFailed()) return;
     w_->pages()->setCurrentWidget(find("PesoPage"));
     connectMain("127.0.0.172");

@@ -36,6 +36,21 @@ class WindowFixture {
     newWindow(std::move(host));
     showWindow();
   }
+  // A fresh data folder and fake sockets, and the window on them at the
+  // smallest screen size it is made for, 1024 x 600.
+  void openSmallWindow() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    seams_ = std::make_unique<FakeSeams>();
+    newWindow();
+    w_->resize(1024, 600);
+    showWindow();
+  }
+  // The access level as a login would set it, applied and painted.
+  void setLevel(uint8_t level) {
+    device().access.setLevel(level);
+    device().access.apply();
+    w_->repaintNow();
+  }
 
   Device& device() { return w_->device(); }
   FakeSocket& lan2() { return *seams_->sockets.at(0); }  // the main link
