@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/snapshot_run.h"
+#include "config/user_list_file.h"
+#include "peripherals/reject_text_file.h"
 
 using namespace vantor;
 
@@ -41,6 +43,31 @@ TEST(SnapshotCells, ValuesAreNumbersWhenTheyAreWholeSignedDecimals) {
   } cases[] = {{"120", "120"}, {"+07", "7"},       {"-5", "-5"},     {"+-5", "\"+-5\""},
                {"", "\"\""},   {"12a", "\"12a\""}, {" 1", "\" 1\""}, {"Desc1", "\"Desc1\""}};
   for (const auto& c : cases) EXPECT_EQ(cellValue(c.text), c.value) << c.text;
+}
+
+TEST(SnapshotFiles, TextsThatWouldNotReadBackAreRefusedAndKeptListsReadBack) {
+  RejectTexts texts{"A", "B\nC", "", "", "", "", ""};
+  std::string error;
+  EXPECT_FALSE(rejectTextsFileText(texts, error));
+  EXPECT_NE(error.find("reject text 2"), std::string::npos) << error;
+  texts[1] = "B";
+  EXPECT_EQ(rejectTextsFileText(texts, error).value_or(""), "A\r\nB\r\n\r\n\r\n\r\n\r\n\r\n");
+
+  UserAccounts accounts;
+  accounts[0] = {"adm", "secret", "Admin"};
+  accounts[9] = {"op9", "x", "Nine"};
+  const std::string without = userListText(accounts, false);
+  EXPECT_EQ(without.substr(0, 11), "adm\tAdmin\r\n");
+  const std::optional<UserList> kept = parseUserListKept(without, "users.txt", error);
+  ASSERT_TRUE(kept) << error;
+  EXPECT_FALSE(kept->passwords);
+  EXPECT_EQ(kept->accounts[9].name, "Nine");
+  EXPECT_EQ(kept->accounts[0].password, "");
+  const std::optional<UserList> with =
+      parseUserListKept(userListText(accounts, true), "users.txt", error);
+  ASSERT_TRUE(with) << error;
+  EXPECT_TRUE(with->passwords);
+  EXPECT_EQ(with->accounts, accounts);
 }
 
 // A part that completes each read and write at the reply of its own code.
