@@ -45,6 +45,8 @@ class SnapshotRun {
   bool readBackDiffers() const { return readBackDiffers_; }
   // "Reading tables (1 of 2)", "Writing blocks (2 of 2)", or empty when done.
   std::string progress() const;
+  // Parts finished in the stage under way (reading or writing).
+  size_t partsDone() const { return part_; }
 
   // One line per part as it is finished: "tables: saved in tables.txt",
   // "blocks: written and read back", "tables: read back differs in 3 values".

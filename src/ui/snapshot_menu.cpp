@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QWidget>
-#include <cstdlib>
 
 #include "ui/file_choice.h"
 #include "ui/guarded.h"
@@ -91,9 +90,7 @@ void SnapshotMenu::replied(int code) {
   const std::string text = job_->run().progress();
   if (!text.empty() && !job_->run().cancelled()) {
     progress_->setLabelText(QString::fromStdString(text));
-    // "Reading tables (1 of 5)": the parts finished before it.
-    const size_t of = text.rfind('(');
-    if (of != std::string::npos) progress_->setValue(std::atoi(text.c_str() + of + 1) - 1);
+    progress_->setValue(static_cast<int>(job_->run().partsDone()));
   }
 }
 
